@@ -1,0 +1,46 @@
+// Every question, message, file choice and wait window of an operation goes through
+// this interface, so that the operations run the same under windows, tests and the
+// headless command.
+#pragma once
+
+#include "common/gbk.h"
+
+#include <memory>
+
+namespace quvela {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class Answer { Ok, Yes, No };
+
+// The wait window of a long operation; destroying the object removes it.
+class WaitWindow
+{
+public:
+    virtual ~WaitWindow() = default;
+};
+
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // A question with the buttons Yes and No.
+    virtual Answer askYesNo(const GbkString &text, const GbkString &caption, MessageIcon icon) = 0;
+
+    // A message with an OK button. An empty caption means the application title.
+    virtual void message(const GbkString &text, const GbkString &caption = {},
+                         MessageIcon icon = MessageIcon::None) = 0;
+
+    // The application's standard error box.
+    virtual void showError(const GbkString &text) = 0;
+
+    // The file-open dialog. Returns the name the dialog holds when it closes, confirmed
+    // or not: after a cancel, the name chosen before in this run, or empty.
+    virtual GbkString chooseOpenFile(const GbkString &initialFolder) = 0;
+
+    // Shows the wait window (the default text when message is empty) until the result
+    // is destroyed.
+    virtual std::unique_ptr<WaitWindow> showWait(const GbkString &message) = 0;
+};
+
+} // namespace quvela

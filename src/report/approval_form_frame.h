@@ -1,0 +1,35 @@
+// The ruled frame of the wage-change approval form, shared by the four form reports.
+#pragma once
+
+#include "report/form_report.h"
+
+namespace quvela::report {
+
+// What differs between the forms of the four tools.
+struct ApprovalFormVariant
+{
+    // Left edge of the workers' value column in both wage blocks and the right end of
+    // the study-years caption cell in the first row: 143.9 mm, or 142.3 mm on the forms
+    // of government staff.
+    double workerValueX = 143.9;
+    // The printed "级" after the old and new post grade.
+    bool gradeSuffix = true;
+    // Three wording lines with the print date below them, or four lines with the first
+    // one indented and the date lower down.
+    int wordingLines = 3;
+};
+
+inline constexpr ApprovalFormVariant kXjFormVariant{143.9, true, 3};
+inline constexpr ApprovalFormVariant kZwFormVariant{143.9, true, 4};
+inline constexpr ApprovalFormVariant kGovernmentFormVariant{142.3, false, 4};
+
+// Fills the title band and the form band of a new report: title, ruled lines, captions,
+// and the labels every form fills: the wording lines y1.. (empty), the print date
+// "Lb_year" and the issuing office "lb_area". The margins in force (left 15 mm, top
+// 18 mm) are left to the form, which sets them when its rules say.
+void buildApprovalForm(FormReport &report, const ApprovalFormVariant &variant);
+
+// A data label as the forms use them: "宋体" 10 pt, 3.7 mm high.
+ReportLabel dataLabel(std::string name, double x, double y, double width, Align align);
+
+} // namespace quvela::report

@@ -1,0 +1,135 @@
+#include "report/json_dump.h"
+
+#include "common/errors.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace quvela::report {
+namespace {
+
+GbkString failure(const QString &fileName, const QString &why)
+{
+    return gbk::fromQString(QStringLiteral("无法写入文件 %1：%2").arg(fileName, why));
+}
+
+std::string number(double v)
+{
+    double rounded = std::round(v * 1000.0) / 1000.0;
+    if (rounded == 0)
+        rounded = 0; // no "-0"
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.3f", rounded);
+    std::string s = buffer;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s;
+}
+
+std::string quoted(const std::string &utf8)
+{
+    std::string out = "\"";
+    for (unsigned char c : utf8) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                out += buffer;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+const char *alignName(Align a)
+{
+    switch (a) {
+    case Align::Center: return "center";
+    case Align::Right: return "right";
+    case Align::Left: break;
+    }
+    return "left";
+}
+
+} // namespace
+
+std::string pageJson(const RenderedPage &page)
+{
+    std::string out = "{\"width_mm\":" + number(page.widthMm) + ",\"height_mm\":" + number(page.heightMm)
+        + ",\"labels\":[";
+    bool first = true;
+    for (const ReportLabel &l : page.labels) {
+        out += first ? "\n" : ",\n";
+        first = false;
+        out += "{\"name\":" + quoted(l.name) + ",\"text\":" + quoted(gbk::toUtf8(l.text))
+            + ",\"x_mm\":" + number(l.x) + ",\"y_mm\":" + number(l.y) + ",\"width_mm\":" + number(l.width)
+            + ",\"height_mm\":" + number(l.height) + ",\"font\":" + quoted(gbk::toUtf8(l.font))
+            + ",\"size_pt\":" + number(l.sizePt) + ",\"bold\":" + (l.bold ? "true" : "false")
+            + ",\"underline\":" + (l.underline ? "true" : "false") + ",\"align\":\"" + alignName(l.align)
+            + "\",\"auto_width\":" + (l.autoWidth ? "true" : "false") + "}";
+    }
+    out += "],\"lines\":[";
+    first = true;
+    for (const RuledLine &l : page.lines) {
+        out += first ? "\n" : ",\n";
+        first = false;
+        out += "{\"x1_mm\":" + number(l.x1) + ",\"y1_mm\":" + number(l.y1) + ",\"x2_mm\":" + number(l.x2)
+            + ",\"y2_mm\":" + number(l.y2) + ",\"width_mm\":" + number(l.width) + "}";
+    }
+    out += "]}";
+    return out;
+}
+
+JsonDumpWriter::JsonDumpWriter(const QString &fileName) : m_fileName(fileName), m_file(fileName)
+{
+}
+
+void JsonDumpWriter::write(const std::string &bytes)
+{
+    if (m_file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+        throw QuvelaError(failure(m_fileName, m_file.errorString()));
+}
+
+void JsonDumpWriter::printJob(const RenderedPage &page)
+{
+    if (!m_file.isOpen()) {
+        if (!m_file.open(QIODevice::WriteOnly))
+            throw QuvelaError(failure(m_fileName, m_file.errorString()));
+        write("{\"pages\":[");
+    }
+    write(m_pages > 0 ? ",\n" : "\n");
+    write(pageJson(page));
+    ++m_pages;
+}
+
+void JsonDumpWriter::commit()
+{
+    if (!m_file.isOpen()) {
+        if (!m_file.open(QIODevice::WriteOnly))
+            throw QuvelaError(failure(m_fileName, m_file.errorString()));
+        write("{\"pages\":[");
+    }
+    write("\n]}\n");
+    if (!m_file.commit())
+        throw QuvelaError(failure(m_fileName, m_file.errorString()));
+}
+
+void writeJsonDump(const PageStore &pages, const QString &fileName)
+{
+    JsonDumpWriter writer(fileName);
+    for (const RenderedPage &page : pages)
+        writer.printJob(page);
+    writer.commit();
+}
+
+} // namespace quvela::report

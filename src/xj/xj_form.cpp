@@ -1,0 +1,144 @@
+#include "xj/xj_form.h"
+
+#include "common/pub_func.h"
+#include "report/approval_form_frame.h"
+
+#include <string>
+
+namespace quvela::xj {
+namespace {
+
+using report::Align;
+using report::dataLabel;
+
+struct LabelSpec
+{
+    const char *name;
+    double x;
+    double y;
+    double width; // 0: the label takes the width of its text
+    Align align;
+};
+
+// The XJ data labels, millimetres from the form band's corner.
+constexpr LabelSpec kLabels[] = {
+    {"l_xm", 19.3, 1.6, 14.3, Align::Left},     {"l_xb", 63.2, 1.3, 12.7, Align::Center},
+    {"l_whcd", 92.3, 1.6, 20.1, Align::Center}, {"l_csny", 19.3, 9.3, 14.3, Align::Left},
+    {"l_gzny", 63.5, 9.3, 15.6, Align::Left},   {"l_tsny", 130.2, 9.3, 13.2, Align::Left},
+    {"QRLabel47", 24.6, 15.3, 0, Align::Left},  {"lb_ndkh", 94.5, 15.3, 0, Align::Left},
+    {"zw0", 128.6, 16.1, 29.6, Align::Left},    {"zw1", 62.7, 22.2, 43.4, Align::Left},
+    {"l_ny1", 128.9, 22.2, 16.9, Align::Left},  {"l_gw1", 92.1, 36.0, 12.2, Align::Right},
+    {"m_gw1", 93.4, 43.9, 12.2, Align::Right},  {"l_xj1", 95.0, 49.7, 10.6, Align::Right},
+    {"m_xj1", 93.4, 57.1, 12.2, Align::Right},  {"l_bt1", 93.4, 64.3, 12.2, Align::Right},
+    {"l_tmp1", 93.4, 78.1, 12.2, Align::Right}, {"l_ph1", 93.4, 84.4, 12.2, Align::Right},
+    {"zw2", 63.0, 90.5, 43.1, Align::Left},     {"l_ny2", 128.9, 90.5, 16.9, Align::Left},
+    {"l_gw2", 91.8, 105.6, 12.2, Align::Right}, {"m_gw2", 93.4, 113.0, 12.7, Align::Right},
+    {"l_xj2", 95.0, 119.3, 10.6, Align::Right}, {"m_xj2", 93.1, 125.7, 13.0, Align::Right},
+    {"l_bt2", 93.4, 133.1, 12.7, Align::Right}, {"l_ph2", 93.7, 146.6, 12.2, Align::Right},
+};
+
+GbkString decimal(int32_t value)
+{
+    return std::to_string(value);
+}
+
+} // namespace
+
+TXjPrnForm::TXjPrnForm(XjRecord row, const TXtcs &settings)
+    : m_row(std::move(row)), m_settings(settings)
+{
+    report::buildApprovalForm(m_report, report::kXjFormVariant);
+    report::ReportBand &band = m_report.formBand();
+    for (const LabelSpec &spec : kLabels) {
+        report::ReportLabel l = dataLabel(spec.name, spec.x, spec.y, spec.width, spec.align);
+        l.autoWidth = spec.width == 0;
+        band.addLabel(std::move(l));
+    }
+    report::ReportLabel &reason = band.label("QRLabel47");
+    reason.text = gbk::fromUtf8("正常晋升薪级工资");
+    reason.bold = true;
+
+    band.label("y1").text = gbk::fromUtf8("    根据&file文件规定，该同志 &year 年年度考核为 &ndkh ，拟同意其");
+    band.label("y2").text = gbk::fromUtf8("正常增加一个薪级，薪级工资由 &xj1 元增加到 &xj2 元，（提高工资10%");
+    band.label("y3").text = gbk::fromUtf8("部分由 &bf1 元增加到 &bf2 元），月增资 &zz 元，从 &year 年 1 月起执行。");
+    band.label("Lb_year").text = gbk::fromUtf8("&year 年 &month 月 &day 日");
+    band.label("lb_area").text = gbk::fromUtf8("vodeve工资处制");
+
+    m_report.setNeedData([this](bool &moreData) { qrXJGZNeedData(moreData); });
+    FormCreate();
+}
+
+void TXjPrnForm::FormCreate()
+{
+    m_report.page().margins.left = 15;
+    m_report.page().margins.top = 18;
+}
+
+GbkString TXjPrnForm::categoryText(int32_t zwlb)
+{
+    switch (zwlb) {
+    case 1: return gbk::fromUtf8("职员");
+    case 2: return gbk::fromUtf8("专技");
+    case 3: return gbk::fromUtf8("技工");
+    case 4: return gbk::fromUtf8("普工");
+    default: return {};
+    }
+}
+
+void TXjPrnForm::qrXJGZNeedData(bool & /*moreData: left as the engine set it*/)
+{
+    report::ReportBand &band = m_report.formBand();
+    auto set = [&band](const char *name, GbkString text) { band.label(name).text = std::move(text); };
+    const XjRecord &r = m_row;
+    const GbkString lastYear = decimal(m_settings.Year - 1);
+
+    set("l_xm", r.xm);
+    set("l_xb", r.xb);
+    set("l_whcd", r.whcd);
+    set("l_csny", FormatYearMonth(r.csny));
+    set("l_gzny", FormatYearMonth(r.gzny));
+    set("l_tsny", FormatYearMonth(r.tsny));
+    set("lb_ndkh", lastYear);
+    set("zw0", r.xrzw);
+    set("zw1", r.xrzw);
+    set("zw2", r.xrzw);
+    set("l_ny1", FormatYearMonth(r.zwny));
+    set("l_ny2", FormatYearMonth(r.zwny));
+    const GbkString category = categoryText(r.zwlb);
+    set("l_gw1", category + r.gwdj1);
+    set("l_gw2", category + r.gwdj2);
+    set("m_gw1", decimal(r.gwgz1));
+    set("m_gw2", decimal(r.gwgz2));
+    set("l_xj1", decimal(r.xjdj1));
+    set("l_xj2", decimal(r.xjdj2));
+    set("m_xj1", decimal(r.xjgz1));
+    set("m_xj2", decimal(r.xjgz2));
+    set("l_bt1", r.bf101 > 0 ? decimal(r.bf101) : GbkString());
+    set("l_bt2", r.bf102 > 0 ? decimal(r.bf102) : GbkString());
+    set("l_tmp1", {});
+    set("l_ph1", decimal(r.heji1));
+    set("l_ph2", decimal(r.heji2));
+
+    GbkString &y1 = band.label("y1").text;
+    y1 = ReplaceFirstNoCase(y1, "&file", m_settings.FileNo);
+    y1 = ReplaceFirstNoCase(y1, "&ndkh", GbkString(gbk::trimmed(r.ndkh)) + ' ');
+    y1 = ReplaceFirstNoCase(y1, "&year", lastYear);
+
+    const GbkString ji = gbk::fromUtf8(" 级 ");
+    GbkString &y2 = band.label("y2").text;
+    y2 = ReplaceFirstNoCase(y2, "&xj1", decimal(r.xjdj1) + ji + decimal(r.xjgz1));
+    y2 = ReplaceFirstNoCase(y2, "&xj2", decimal(r.xjdj2) + ji + decimal(r.xjgz2));
+
+    GbkString &y3 = band.label("y3").text;
+    y3 = ReplaceFirstNoCase(y3, "&zz", decimal(r.zzhj));
+    y3 = ReplaceFirstNoCase(y3, "&year", decimal(m_settings.Year));
+    y3 = ReplaceFirstNoCase(y3, "&bf1", r.bf101 > 0 ? decimal(r.bf101) : GbkString("--"));
+    y3 = ReplaceFirstNoCase(y3, "&bf2", r.bf102 > 0 ? decimal(r.bf102) : GbkString("--"));
+
+    const QDate date = m_settings.PrintDate.date();
+    set("Lb_year", decimal(date.year()) + gbk::fromUtf8(" 年 ") + decimal(date.month())
+                       + gbk::fromUtf8(" 月 ") + decimal(date.day()) + gbk::fromUtf8(" 日"));
+    set("lb_area", m_settings.Issuer);
+}
+
+} // namespace quvela::xj

@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev libzip-dev libpugixml-dev
   libgtest-dev googletest libbenchmark-dev
   libxlsxwriter-dev python3 python3-openpyxl python3-xlsxwriter
-  fonts-noto-cjk fonts-arphic-ukai fontconfig
+  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fontconfig
   xvfb xauth poppler-utils
 )
 missing=()

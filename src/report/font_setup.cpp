@@ -24,16 +24,18 @@ void installFontSubstitutions()
 #if defined(Q_OS_WIN)
     // Windows has these families itself.
 #else
-    const QString song = QStringLiteral("Noto Serif CJK SC");
+    // Song first as TrueType: see fonts/fonts.conf for why the CFF faces come second.
+    const QString song = QStringLiteral("AR PL UMing CN");
+    const QString songFallback = QStringLiteral("Noto Serif CJK SC");
     const QString hei = QStringLiteral("Noto Sans CJK SC");
     const QString kai = QStringLiteral("AR PL UKai CN");
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {song, QStringLiteral("AR PL UMing CN")});
-    QFont::insertSubstitution(QStringLiteral("SimSun"), song);
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {song, songFallback});
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), {song, songFallback});
     QFont::insertSubstitution(QStringLiteral("黑体"), hei);
     QFont::insertSubstitution(QStringLiteral("SimHei"), hei);
     QFont::insertSubstitution(QStringLiteral("楷体_GB2312"), kai);
     QFont::insertSubstitution(QStringLiteral("KaiTi_GB2312"), kai);
-    QFont::insertSubstitution(QStringLiteral("Arial"), hei);
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {song, hei});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans"), hei});
 #endif
 }

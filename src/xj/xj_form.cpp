@@ -11,7 +11,7 @@ namespace {
 using report::Align;
 using report::dataLabel;
 
-struct LabelSpec
+struct LabelPlace
 {
     const char *name;
     double x;
@@ -21,7 +21,7 @@ struct LabelSpec
 };
 
 // The XJ data labels, millimetres from the form band's corner.
-constexpr LabelSpec kLabels[] = {
+constexpr LabelPlace kLabels[] = {
     {"l_xm", 19.3, 1.6, 14.3, Align::Left},     {"l_xb", 63.2, 1.3, 12.7, Align::Center},
     {"l_whcd", 92.3, 1.6, 20.1, Align::Center}, {"l_csny", 19.3, 9.3, 14.3, Align::Left},
     {"l_gzny", 63.5, 9.3, 15.6, Align::Left},   {"l_tsny", 130.2, 9.3, 13.2, Align::Left},
@@ -49,9 +49,9 @@ TXjPrnForm::TXjPrnForm(XjRecord row, const TXtcs &settings)
 {
     report::buildApprovalForm(m_report, report::kXjFormVariant);
     report::ReportBand &band = m_report.formBand();
-    for (const LabelSpec &spec : kLabels) {
-        report::ReportLabel l = dataLabel(spec.name, spec.x, spec.y, spec.width, spec.align);
-        l.autoWidth = spec.width == 0;
+    for (const LabelPlace &place : kLabels) {
+        report::ReportLabel l = dataLabel(place.name, place.x, place.y, place.width, place.align);
+        l.autoWidth = place.width == 0;
         band.addLabel(std::move(l));
     }
     report::ReportLabel &reason = band.label("QRLabel47");

@@ -27,6 +27,8 @@ public:
     virtual int lastRow() const = 0;
     // The highest column of the row that holds a non-empty cell (0 for none).
     virtual int lastColumn(int row) const = 0;
+    // Date serials count from 1904-01-01 instead of 1899-12-30.
+    virtual bool uses1904Dates() const { return false; }
 };
 
 } // namespace quvela::spreadsheet

@@ -1,0 +1,83 @@
+// Compact sparse storage of a sheet's non-empty cells, filled row by row by a reader.
+#pragma once
+
+#include "spreadsheet/sheet_data.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quvela::spreadsheet {
+
+class CellStore final : public SheetData
+{
+public:
+    // Bounds that keep a hostile file from taking unbounded memory.
+    static constexpr std::size_t kMaxCells = 6'000'000;
+    static constexpr std::size_t kMaxTextBytes = 512u << 20;
+
+    // Texts that many cells share (a shared-string table) are added once and referred
+    // to by index. Throws WorkbookOpenError past the bounds.
+    uint32_t addText(std::string text);
+    void reserveTexts(std::size_t count) { m_texts.reserve(count); }
+    std::size_t textCount() const { return m_texts.size(); }
+
+    void setNumber(int row, int column, double number, bool isDate);
+    void setBoolean(int row, int column, bool value);
+    void setText(int row, int column, uint32_t textIndex);
+    void setError(int row, int column, uint32_t textIndex);
+    // Call once after the last cell: puts out-of-order cells in place (a later cell at
+    // the same position wins).
+    void finish();
+    void set1904Dates(bool on) { m_date1904 = on; }
+
+    CellValue cell(int row, int column) const override;
+    int lastRow() const override;
+    int lastColumn(int row) const override;
+    bool uses1904Dates() const override { return m_date1904; }
+
+    std::size_t cellCount() const { return m_cellCount; }
+    // False when the file listed rows or cells out of order or twice.
+    bool wasInOrder() const { return m_inOrder; }
+
+private:
+    enum Kind : uint8_t { Number, Date, Boolean, Text, Error };
+    struct Cell
+    {
+        uint16_t column;
+        Kind kind;
+        union {
+            double number;
+            uint32_t text;
+        };
+    };
+    struct Row
+    {
+        int32_t row;
+        uint32_t first; // index of its first cell
+        uint32_t count;
+    };
+    static constexpr std::size_t kBlockBits = 16;
+    static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits;
+
+    void add(int row, const Cell &cell);
+    Cell &at(std::size_t index) { return m_blocks[index >> kBlockBits][index & (kBlockSize - 1)]; }
+    const Cell &at(std::size_t index) const
+    {
+        return m_blocks[index >> kBlockBits][index & (kBlockSize - 1)];
+    }
+    const Row *findRow(int row) const;
+
+    // Fixed-size blocks: growing never copies the cells already read, which keeps the
+    // peak memory of a large sheet near the size of its cells.
+    std::vector<std::unique_ptr<Cell[]>> m_blocks;
+    std::size_t m_cellCount = 0;
+    std::vector<Row> m_rows;
+    std::vector<std::string> m_texts;
+    std::size_t m_textBytes = 0;
+    bool m_inOrder = true;
+    bool m_date1904 = false;
+};
+
+} // namespace quvela::spreadsheet

@@ -1,0 +1,24 @@
+// Writes integers into the cells of a worksheet part by copying its XML and changing
+// only the cells written (and the references and spans that must follow them).
+#pragma once
+
+#include "spreadsheet/xml_scanner.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace quvela::spreadsheet {
+
+// row -> column -> value
+using PendingWrites = std::map<int, std::map<int, int32_t>>;
+
+// The new worksheet XML. A written cell keeps its style and its other attributes and
+// loses its type, formula and inline text; a missing row or cell is created in order,
+// styled like its row (customFormat) or its column. Rows and cells without a reference
+// get one, so that nothing after an inserted cell moves. Throws QuvelaError when the
+// sheet's structure cannot be followed (rows or cells out of order, no sheetData) and
+// XmlError when the XML is damaged.
+std::string rewriteSheet(XmlScanner::Source source, const PendingWrites &writes);
+
+} // namespace quvela::spreadsheet

@@ -1,0 +1,47 @@
+// An .xlsx workbook opened for reading its first worksheet and writing integers into it.
+#pragma once
+
+#include "spreadsheet/cell_store.h"
+#include "spreadsheet/cell_write_guard.h"
+#include "spreadsheet/xlsx_parts.h"
+#include "spreadsheet/xlsx_sheet_rewriter.h"
+#include "spreadsheet/zip_package.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace quvela::spreadsheet {
+
+class XlsxWorkbook
+{
+public:
+    // Reads the first worksheet. Throws WorkbookOpenError.
+    explicit XlsxWorkbook(const std::filesystem::path &file);
+
+    const CellStore &cells() const { return *m_cells; }
+
+    // Kept until save(); a later write to the same cell wins. Throws QuvelaError for a
+    // cell that must not be written; nothing is recorded then.
+    void writeInteger(int row, int column, int32_t value);
+    // The value written to a cell and not yet saved, if any.
+    const int32_t *pendingValue(int row, int column) const;
+    bool hasPendingWrites() const { return !m_writes.empty(); }
+
+    // Rewrites the worksheet with all writes, the workbook part asking for a full
+    // recalculation and the calculation chain removed; copies every other entry as
+    // stored. The new file is written beside the original, read back and checked, then
+    // renamed over it. Throws QuvelaError; the original is then untouched.
+    void save();
+
+private:
+    std::string buildArchive(const std::filesystem::path &temporary);
+
+    std::filesystem::path m_file;
+    std::unique_ptr<ZipPackage> m_package;
+    XlsxParts m_parts;
+    std::unique_ptr<CellStore> m_cells;
+    CellWriteGuard m_guard;
+    PendingWrites m_writes;
+};
+
+} // namespace quvela::spreadsheet

@@ -1,0 +1,327 @@
+#include "xj/ui/xj_main_form.h"
+
+#include "common/column_map.h"
+#include "common/errors.h"
+#include "common/prompts.h"
+#include "common/settings_records.h"
+#include "common/xj_settings.h"
+#include "widgets/data_grid.h"
+#include "widgets/digit_key_filter.h"
+#include "widgets/program_folder.h"
+#include "xj/ui/para_form.h"
+#include "xj/ui/xj_grid_columns.h"
+#include "xj/ui/xj_table_source.h"
+#include "xj/xj_adjust.h"
+#include "xj/xj_table.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace quvela::xj {
+
+QPointer<TXjMainForm> XjMainForm;
+
+namespace {
+
+constexpr int kBottomPanelHeight = 118;
+constexpr int kControlPanelWidth = 712;
+// A usage text is a page of notes; anything far larger is not one.
+constexpr qint64 kUsageTextLimit = 1 << 20;
+
+QLabel *boxLabel(const char *text, int left, int top, QWidget *parent)
+{
+    auto *label = new QLabel(QString::fromUtf8(text), parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit *box(const char *name, const QRect &geometry, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromUtf8(name));
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+QPushButton *button(const char *name, const char *text, const QRect &geometry, const char *hint, QWidget *parent)
+{
+    auto *b = new QPushButton(QString::fromUtf8(text), parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setGeometry(geometry);
+    if (hint)
+        b->setToolTip(QString::fromUtf8(hint).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    return b;
+}
+
+std::vector<int> gridColumns()
+{
+    // Grid column i is model column i + 1; model column 0 is the hidden row place.
+    std::vector<int> columns;
+    for (int i = 0; i < kXjGridColumns; ++i)
+        columns.push_back(i + 1);
+    return columns;
+}
+
+} // namespace
+
+TXjMainForm::TXjMainForm(Prompts &prompts, QWidget *parent)
+    : QMainWindow(parent)
+    , m_prompts(prompts)
+    , m_ini(xjSettingsFile(gbk::fromQString(widgets::programFolder())))
+{
+    setObjectName(QStringLiteral("XjMainForm"));
+    setWindowTitle(QStringLiteral("事业单位薪级工资个人申报表打印工具"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    xjcs.ProgramDir = gbk::fromQString(widgets::programFolder());
+    buildControls();
+    guarded([this] { LoadXjSettings(m_ini, xjcs); });
+    m_edFile->setText(gbk::toQString(xjcs.FileNo));
+    m_edArea->setText(gbk::toQString(xjcs.Issuer));
+    m_edYear->setText(QString::number(xjcs.Year));
+    m_edMonth->setText(QString::number(xjcs.Month));
+    m_dtPrint->setDate(xjcs.PrintDate.date());
+    m_edStart->setText(QString::number(xjcs.StartRow));
+    m_edEnd->setText(QString::number(xjcs.EndRow));
+
+    openTable();
+    m_grid->setColumns(QStringList(QString()) + xjGridTitles(xjcs.Year),
+                       [] {
+                           std::vector<Qt::Alignment> a{Qt::AlignLeft};
+                           for (Qt::Alignment x : xjGridAlignments())
+                               a.push_back(x);
+                           return a;
+                       }());
+    m_grid->setColumnHidden(0, true);
+    guarded([this] {
+        m_grid->setColumnWidths(gridColumns(), DecodeGridWidths(xjcs.GridWidth, kXjGridColumns));
+    });
+    m_source = std::make_unique<XjTableSource>(m_table.get());
+    m_grid->pagedModel()->setSource(m_source.get());
+}
+
+TXjMainForm::~TXjMainForm()
+{
+    // The model reads through the source; detach it before the source and table go.
+    m_grid->pagedModel()->setSource(nullptr);
+}
+
+void TXjMainForm::buildControls()
+{
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    m_grid = new widgets::DataGrid(central);
+    m_grid->setObjectName(QStringLiteral("DBGridEh1"));
+    column->addWidget(m_grid, 1);
+
+    auto *bottom = new QWidget(central);
+    bottom->setObjectName(QStringLiteral("Panel1"));
+    bottom->setFixedHeight(kBottomPanelHeight);
+    auto *row = new QHBoxLayout(bottom);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    m_usage = new QPlainTextEdit(bottom);
+    m_usage->setObjectName(QStringLiteral("Memo1"));
+    m_usage->setReadOnly(true);
+    m_usage->hide();
+    row->addWidget(m_usage, 1);
+
+    auto *panel = new QWidget(bottom);
+    panel->setObjectName(QStringLiteral("Panel2"));
+    panel->setFixedWidth(kControlPanelWidth);
+    row->addWidget(panel, 0, Qt::AlignRight);
+    column->addWidget(bottom);
+    setCentralWidget(central);
+
+    boxLabel("文件\n依据 ", 16, 27, panel);
+    m_edFile = box("edFile", QRect(46, 28, 121, 23), panel);
+    boxLabel("制表\n机构 ", 181, 27, panel);
+    m_edArea = box("edArea", QRect(213, 28, 133, 23), panel);
+    boxLabel("调资\n年份 ", 16, 67, panel);
+    m_edYear = box("edYear", QRect(46, 68, 38, 23), panel);
+    boxLabel("补发\n月数  ", 102, 67, panel);
+    m_edMonth = box("edMonth", QRect(129, 68, 38, 23), panel);
+    boxLabel("打印\n日期 ", 181, 64, panel);
+    m_dtPrint = new QDateEdit(panel);
+    m_dtPrint->setObjectName(QStringLiteral("dtPrint"));
+    m_dtPrint->setGeometry(213, 65, 135, 20);
+    m_dtPrint->setCalendarPopup(true);
+    // The long date format of a Chinese desktop.
+    m_dtPrint->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
+    boxLabel("开始\n行号 ", 366, 27, panel);
+    m_edStart = box("edStart", QRect(393, 27, 38, 23), panel);
+    m_edStart->setToolTip(QStringLiteral("薪级工资调整表除标题行外欲打印、调整的开始行号，不小于7"));
+    boxLabel("结束\n行号 ", 366, 64, panel);
+    m_edEnd = box("edEnd", QRect(393, 64, 38, 23), panel);
+    m_edEnd->setToolTip(QStringLiteral("薪级工资调整表除标题行外欲打印、调整的结束行号，不小于7"));
+    for (QLineEdit *digits : {m_edStart, m_edEnd, m_edYear, m_edMonth})
+        widgets::DigitKeyFilter::install(digits);
+
+    QPushButton *btnClear = button("btnClear", "清空", QRect(463, 27, 46, 25),
+                                   "清空上表显示内容，如果已调整但没回写，请慎用！", panel);
+    QPushButton *btnRead = button("btnRead", "读入", QRect(463, 64, 46, 25),
+                                  "从薪级工资调整花名册按左边设定的行号范围读取调资数据到上表中。", panel);
+    QPushButton *btnOK = button("btnOK", "调薪", QRect(519, 27, 46, 25),
+                                "自动按条件调整薪级工资和增资额，即只处理19-21，24-25列。", panel);
+    QPushButton *btnWrite = button("btnWrite", "回写", QRect(519, 64, 46, 25),
+                                   "将调整后的薪级工资、增资即19-21、24-25写回薪级工资调整花名册(Excel\r\n表)。", panel);
+    QPushButton *btnPre = button("btnPre", "预览", QRect(575, 27, 46, 25), nullptr, panel);
+    QPushButton *btnPrn = button("btnPrn", "打印", QRect(575, 64, 46, 25), nullptr, panel);
+    QPushButton *btnPara = button("btnPara", "设置", QRect(640, 27, 46, 25), nullptr, panel);
+    QPushButton *btnExit = button("btnExit", "退出", QRect(640, 64, 46, 24), nullptr, panel);
+
+    const QList<QWidget *> order = {m_edFile, m_edYear, m_dtPrint, m_edStart, m_edEnd, btnClear,
+                                    btnRead, btnOK, btnWrite, btnPre, btnPrn, btnExit,
+                                    m_edMonth, m_edArea, btnPara};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    connect(btnClear, &QPushButton::clicked, this, [this] { guarded([this] { btnClearClick(); }); });
+    connect(btnRead, &QPushButton::clicked, this, [this] { guarded([this] { btnReadClick(); }); });
+    connect(btnOK, &QPushButton::clicked, this, [this] { guarded([this] { btnOKClick(); }); });
+    connect(btnWrite, &QPushButton::clicked, this, [this] { guarded([this] { btnWriteClick(); }); });
+    connect(btnPre, &QPushButton::clicked, this, [this] { guarded([this] { btnPreClick(); }); });
+    connect(btnPrn, &QPushButton::clicked, this, [this] { guarded([this] { btnPrnClick(); }); });
+    connect(btnPara, &QPushButton::clicked, this, [this] { guarded([this] { btnParaClick(); }); });
+    connect(btnExit, &QPushButton::clicked, this, [this] { guarded([this] { btnExitClick(); }); });
+}
+
+void TXjMainForm::openTable()
+{
+    try {
+        m_table = XjTable::open(gbk::toPath(xjcs.ProgramDir) / "xjgz.db");
+    } catch (const QuvelaError &error) {
+        m_tableError = error.message();
+        m_prompts.showError(m_tableError);
+    }
+}
+
+XjTable &TXjMainForm::requireTable()
+{
+    if (!m_table)
+        throw QuvelaError(m_tableError);
+    return *m_table;
+}
+
+void TXjMainForm::guarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const QuvelaError &error) {
+        m_prompts.showError(error.message());
+    } catch (const std::bad_alloc &) {
+        m_prompts.showError(gbk::fromUtf8("Out of memory"));
+    } catch (const std::exception &error) {
+        m_prompts.showError(gbk::fromUtf8(error.what()));
+    }
+}
+
+void TXjMainForm::showEvent(QShowEvent *event)
+{
+    loadUsageText();
+    QMainWindow::showEvent(event);
+}
+
+void TXjMainForm::loadUsageText()
+{
+    m_usage->clear();
+    QFile file(widgets::programFolder() + QDir::separator() + QStringLiteral("使用说明.txt"));
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.read(kUsageTextLimit);
+    m_usage->setPlainText(gbk::toQString(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+    m_usage->show();
+}
+
+void TXjMainForm::refreshGrid()
+{
+    m_grid->refresh();
+}
+
+XjBoxTexts TXjMainForm::boxTexts() const
+{
+    XjBoxTexts texts;
+    texts.file = gbk::fromQString(m_edFile->text());
+    texts.area = gbk::fromQString(m_edArea->text());
+    texts.year = gbk::fromQString(m_edYear->text());
+    texts.month = gbk::fromQString(m_edMonth->text());
+    texts.start = gbk::fromQString(m_edStart->text());
+    texts.end = gbk::fromQString(m_edEnd->text());
+    texts.printDate = QDateTime(m_dtPrint->date(), QTime(0, 0));
+    return texts;
+}
+
+std::vector<int> TXjMainForm::gridWidths() const
+{
+    return m_grid->columnWidths(gridColumns());
+}
+
+void TXjMainForm::btnClearClick()
+{
+    XjTable &table = requireTable();
+    if (m_prompts.askYesNo(gbk::fromUtf8("是否清除上表显示调资数据？"), gbk::fromUtf8("薪级调整"),
+                           MessageIcon::Information)
+        != Answer::Yes)
+        return;
+    table.clear();
+    refreshGrid();
+}
+
+void TXjMainForm::btnReadClick()
+{
+    requireTable();
+    refreshGrid();
+}
+
+void TXjMainForm::btnOKClick()
+{
+    XjTable &table = requireTable();
+    {
+        widgets::GridFreeze freeze(*m_grid);
+        adjustSalaryGrades(m_prompts, xjcs, table);
+    }
+    m_grid->scrollToTop();
+}
+
+void TXjMainForm::btnWriteClick()
+{
+    requireTable();
+}
+
+void TXjMainForm::btnPreClick()
+{
+    requireTable();
+}
+
+void TXjMainForm::btnPrnClick()
+{
+    requireTable();
+}
+
+void TXjMainForm::btnParaClick()
+{
+    TParaForm::edit(m_ini, m_prompts, this);
+}
+
+void TXjMainForm::btnExitClick()
+{
+    SaveXjSettings(m_ini, boxTexts(), gridWidths());
+    close();
+}
+
+} // namespace quvela::xj

@@ -95,6 +95,16 @@ int32_t SpreadsheetSession::readCellInteger(int row, int column) const
     return cellInteger(d->cell(row, column), d->sheet().uses1904Dates());
 }
 
+int SpreadsheetSession::lastRow() const
+{
+    return d->sheet().lastRow();
+}
+
+int SpreadsheetSession::lastColumn(int row) const
+{
+    return d->sheet().lastColumn(row);
+}
+
 void SpreadsheetSession::writeCellInteger(int row, int column, int32_t value)
 {
     d->cell(row, column); // the same checks as a read

@@ -44,6 +44,10 @@ public:
     // Nearest integer (halves to even) of a number, a numeric text converted, 0 for an
     // empty cell; other text throws ConversionError "'%s' is not a valid integer value".
     int32_t readCellInteger(int row, int column) const;
+    // The extent of the worksheet as read from the file: the last row holding a
+    // non-empty cell (0 for an empty sheet) and the last such column of a row.
+    int lastRow() const;
+    int lastColumn(int row) const;
 
     // Only for .xlsx; throws QuvelaError for an .xls workbook or a cell that must not be
     // written (inside a merged range, a shared or array formula, a table header).

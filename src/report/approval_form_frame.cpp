@@ -284,8 +284,10 @@ void buildApprovalForm(FormReport &report, const ApprovalFormVariant &v)
         band.addLabel(std::move(l));
     }
     band.addLabel(dataLabel("Lb_year", 114.3, fourLines ? 177.0 : 175.9, 42.6, Align::Center));
+    // 9 pt and 3.4 mm high: the form's last text ends 250 mm below the paper's top edge.
     ReportLabel area = dataLabel("lb_area", 81.5, 215.1, 0, Align::Left);
     area.sizePt = 9;
+    area.height = 3.4;
     area.autoWidth = true;
     band.addLabel(std::move(area));
 }

@@ -5,14 +5,19 @@
 #include "common/prompts.h"
 #include "common/settings_records.h"
 #include "common/xj_settings.h"
+#include "preview/form_kampreview.h"
 #include "widgets/data_grid.h"
 #include "widgets/digit_key_filter.h"
 #include "widgets/program_folder.h"
 #include "xj/ui/para_form.h"
 #include "xj/ui/xj_grid_columns.h"
 #include "xj/ui/xj_table_source.h"
+#include "xj/ui/xj_window_report_host.h"
 #include "xj/xj_adjust.h"
+#include "xj/xj_import.h"
+#include "xj/xj_report_run.h"
 #include "xj/xj_table.h"
+#include "xj/xj_writeback.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -284,8 +289,19 @@ void TXjMainForm::btnClearClick()
 
 void TXjMainForm::btnReadClick()
 {
-    requireTable();
-    refreshGrid();
+    XjTable &table = requireTable();
+    ImportResult result;
+    {
+        // The grid must not read a table that is being replaced under it.
+        widgets::GridFreeze freeze(*m_grid);
+        result = importRoster(m_prompts, m_ini, xjcs, gbk::fromQString(m_edStart->text()),
+                              gbk::fromQString(m_edEnd->text()), table);
+    }
+    if (result.focus == RangeBox::Start)
+        m_edStart->setFocus();
+    else if (result.focus == RangeBox::End)
+        m_edEnd->setFocus();
+    m_grid->scrollToTop();
 }
 
 void TXjMainForm::btnOKClick()
@@ -300,17 +316,33 @@ void TXjMainForm::btnOKClick()
 
 void TXjMainForm::btnWriteClick()
 {
-    requireTable();
+    const XjTable &table = requireTable();
+    writeBackRoster(m_prompts, m_ini, xjcs, gbk::fromQString(m_edStart->text()), gbk::fromQString(m_edEnd->text()),
+                    table);
+    m_grid->scrollToTop();
 }
 
 void TXjMainForm::btnPreClick()
 {
-    requireTable();
+    // While this window's preview is open, a further 预览 only brings it forward.
+    if (preview::TFormKampreview *open = preview::findPreviewWindow(*this)) {
+        open->showPreview();
+        return;
+    }
+    XjTable &table = requireTable();
+    // An empty table leaves the new window hidden; the next 预览 brings it up empty.
+    auto *window = new preview::TFormKampreview(m_prompts, this);
+    XjWindowReportHost host(m_grid, window);
+    RunFormReport(ReportMode::Preview, [&table](int64_t offset, int64_t limit) { return table.readRange(offset, limit); },
+                  host);
 }
 
 void TXjMainForm::btnPrnClick()
 {
-    requireTable();
+    XjTable &table = requireTable();
+    XjWindowReportHost host(m_grid, nullptr);
+    RunFormReport(ReportMode::Print, [&table](int64_t offset, int64_t limit) { return table.readRange(offset, limit); },
+                  host);
 }
 
 void TXjMainForm::btnParaClick()

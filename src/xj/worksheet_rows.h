@@ -1,4 +1,4 @@
-// The end of a row range as far as a worksheet can reach.
+// The end of a row range as far as a worksheet holds anything.
 #pragma once
 
 #include <algorithm>
@@ -6,14 +6,12 @@
 
 namespace quvela::xj {
 
-// No worksheet has rows past 1,048,576, so a range reaching beyond it has nothing more
-// to read there. Stopping at that row keeps an end row such as 2000000000 from running
-// on through empty rows for hours.
-inline constexpr int32_t kLastWorksheetRow = 1'048'576;
-
-constexpr int32_t lastRowOfRange(int32_t end)
+// Rows past the last one that holds a cell have no sequence number, so the import and
+// the write-back pass them by anyway. Ending there keeps an end row such as 2000000000
+// from running on through empty rows.
+constexpr int32_t lastRowOfRange(int32_t end, int32_t lastFilledRow)
 {
-    return std::min(end, kLastWorksheetRow);
+    return std::min(end, lastFilledRow);
 }
 
 } // namespace quvela::xj

@@ -162,7 +162,7 @@ ImportResult importRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings,
                 const std::vector<int> columns = DecodeColumnMap(settings.ColumnMap, kXjColumnFields);
                 wait = prompts.showWait(gbk::fromUtf8("正在读入数据，请稍等......"));
                 const int32_t first = StrToInt(startText);
-                const int32_t last = lastRowOfRange(StrToInt(endText));
+                const int32_t last = lastRowOfRange(StrToInt(endText), sheet.lastRow());
                 for (int32_t row = first; row <= last && !badCell; ++row) {
                     if (gbk::trimmed(sheet.readCellText(row, columns[0])).empty()
                         || gbk::trimmed(sheet.readCellText(row, columns[1])).empty())

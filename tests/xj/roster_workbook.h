@@ -1,0 +1,83 @@
+// Small roster workbooks for the tests, written with libxlsxwriter in the layout of the
+// default column map: worksheet column k holds field k (A sequence number, B name ...).
+#pragma once
+
+#include <xlsxwriter.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace quvela::test {
+
+// Nothing, a number or a text (UTF-8).
+using Cell = std::variant<std::monostate, double, std::string>;
+// Cells by 1-based column.
+using Cells = std::map<int, Cell>;
+
+struct SheetRow
+{
+    int row; // 1-based
+    Cells cells;
+};
+
+// A person as wage offices fill the roster: numbers as numbers, grades and year-months
+// partly as text, some amounts left empty.
+inline Cells person(int xh, const std::string &name)
+{
+    Cells c;
+    c[1] = double(xh);
+    c[2] = name;
+    c[3] = std::string("男");
+    c[4] = std::string("1970.05");
+    c[5] = 199107.0;
+    c[6] = std::string("199107");
+    c[7] = std::string("合格");
+    c[8] = std::string("科员");
+    c[9] = std::string("2005.07");
+    c[10] = 714.0; // heji1
+    c[11] = std::string("8");
+    c[12] = 590.0; // gwgz1
+    c[13] = 4.0;   // xjdj1
+    c[14] = 113.0; // xjgz1
+    c[15] = 11.0;  // bf101
+    c[17] = 714.0; // heji2
+    c[18] = std::string("8");
+    c[19] = 590.0; // gwgz2
+    c[20] = 4.0;   // xjdj2
+    c[21] = 113.0; // xjgz2
+    c[22] = 11.0;  // bf102
+    c[30] = 2.0;   // zwlb
+    c[31] = 1.0;   // sftz
+    c[32] = std::string("大学");
+    return c;
+}
+
+// The rows of a roster with its heading rows 1 to 6 above them.
+inline void writeRoster(const std::filesystem::path &file, const std::vector<SheetRow> &rows)
+{
+    lxw_workbook *book = workbook_new(file.c_str());
+    ASSERT_NE(book, nullptr);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "薪级工资调整花名册");
+    worksheet_write_string(sheet, 0, 0, "2010年事业单位工作人员正常增加薪级工资花名册", nullptr);
+    worksheet_write_string(sheet, 3, 0, "序号", nullptr);
+    worksheet_write_string(sheet, 3, 1, "姓名", nullptr);
+    for (int c = 0; c < 32; ++c)
+        worksheet_write_number(sheet, 5, lxw_col_t(c), c + 1, nullptr);
+    for (const SheetRow &r : rows)
+        for (const auto &[column, cell] : r.cells) {
+            const auto row0 = lxw_row_t(r.row - 1);
+            const auto col0 = lxw_col_t(column - 1);
+            if (const double *n = std::get_if<double>(&cell))
+                worksheet_write_number(sheet, row0, col0, *n, nullptr);
+            else if (const std::string *s = std::get_if<std::string>(&cell))
+                worksheet_write_string(sheet, row0, col0, s->c_str(), nullptr);
+        }
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+}
+
+} // namespace quvela::test

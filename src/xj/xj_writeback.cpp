@@ -67,11 +67,11 @@ bool writeBackRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings, std:
         sheet.bindFirstWorksheet();
         const std::vector<int> columns = DecodeColumnMap(settings.ColumnMap, kXjColumnFields);
         const auto column = [&](int field) { return columns[static_cast<std::size_t>(field - 1)]; };
-        const std::vector<XjRecord> rows = table.readAll();
 
         const GbkString failed = gbk::fromUtf8("回写数据错误！");
         std::vector<XjRecord> namesDisagree;
         try {
+            const std::vector<XjRecord> rows = table.readAll();
             const int32_t first = StrToInt(startText);
             const std::string_view firstName = rows.empty() ? std::string_view() : gbk::trimmed(rows.front().xm);
             if (gbk::trimmed(sheet.readCellText(first, column(kNameField))) != firstName) {
@@ -82,7 +82,7 @@ bool writeBackRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings, std:
                 return false;
             }
             auto wait = prompts.showWait(gbk::fromUtf8("正在写入数据到excel表，请稍等......"));
-            const int32_t last = lastRowOfRange(StrToInt(endText));
+            const int32_t last = lastRowOfRange(StrToInt(endText), sheet.lastRow());
             std::size_t paired = 0;
             for (int32_t row = first; row <= last && paired < rows.size(); ++row) {
                 const GbkString name = sheet.readCellText(row, column(kNameField));
@@ -115,9 +115,11 @@ bool writeBackRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings, std:
             return false;
         } catch (const QuvelaError &e) {
             // A cell that must not be written, an .xls workbook, a locked file: the
-            // workbook stays as it was, and the clerk needs to know why.
+            // workbook stays as it was, and the clerk needs to know why before the
+            // usual word that the write-back failed.
             sheet.end();
             prompts.showError(e.message());
+            prompts.message(failed);
             return false;
         } catch (const std::exception &) {
             sheet.end();

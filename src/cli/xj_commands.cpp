@@ -62,6 +62,11 @@ int writebackAction(BatchContext &context)
     context.options.allowOnly({"rows"});
     const auto [start, end] = rowTexts(context.options);
     XjProgramFolder folder(context.programDir);
+    // The window does nothing at all here; a script needs to hear why nothing happened.
+    if (RecallWorkbook(folder.ini, xjcs).empty()) {
+        std::cerr << "quvela-batch: no workbook remembered; run xj import first\n";
+        return ExitStopped;
+    }
     return xj::writeBackRoster(context.prompts, folder.ini, xjcs, start, end, *folder.table) ? ExitOk
                                                                                              : ExitStopped;
 }

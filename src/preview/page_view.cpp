@@ -93,9 +93,13 @@ int PageView::fitPageZoom() const
 
 int PageView::fitWidthZoom() const
 {
-    // A page as wide as the view is taller than it, so the vertical bar will show.
-    const int width = maximumViewportSize().width() - 2 * kGap - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const double scale = width / (pageMm().width() * pixelsPerMm(100));
+    const QSize area = maximumViewportSize() - QSize(2 * kGap, 2 * kGap);
+    const QSizeF page = pageMm() * pixelsPerMm(100);
+    double scale = area.width() / page.width();
+    // A page that then runs below the view brings up the vertical bar, which takes its
+    // width from the view.
+    if (page.height() * scale > area.height())
+        scale = (area.width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)) / page.width();
     return std::clamp(static_cast<int>(std::floor(scale * 100)), kMinZoom, kMaxZoom);
 }
 

@@ -2,6 +2,7 @@
 #include "cli/batch_command.h"
 #include "cli/batch_prompts.h"
 #include "common/errors.h"
+#include "common/executable_path.h"
 #include "report/font_setup.h"
 
 #include <QCoreApplication>
@@ -21,15 +22,6 @@ void printUsage(std::ostream &out)
     for (const BatchCommand &c : commands())
         out << "  quvela-batch [--dir DIR] " << c.tool << ' ' << c.action
             << (c.usage[0] ? " " : "") << c.usage << '\n';
-}
-
-std::filesystem::path executableDir(const char *argv0)
-{
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        self = std::filesystem::absolute(argv0, ec);
-    return self.parent_path();
 }
 
 } // namespace

@@ -38,16 +38,19 @@ public:
             m_text.emplace(fileOption(*txt));
         if (auto json = options.value("json"))
             m_json.emplace(fileOption(*json));
-        if (auto dir = options.value("png-dir"))
-            m_pngDir = fileOption(*dir);
+        int pngDpi = 150;
         if (auto dpi = options.value("png-dpi")) {
             const char *end = dpi->data() + dpi->size();
-            auto [ptr, ec] = std::from_chars(dpi->data(), end, m_pngDpi);
-            if (ec != std::errc() || ptr != end || m_pngDpi < 10 || m_pngDpi > 1200)
+            auto [ptr, ec] = std::from_chars(dpi->data(), end, pngDpi);
+            if (ec != std::errc() || ptr != end || pngDpi < 10 || pngDpi > 1200)
                 throw UsageError("--png-dpi takes a resolution from 10 to 1200");
         }
-        if (!m_pngDir.isEmpty() && !QDir().mkpath(m_pngDir))
-            throw UsageError("cannot create the folder " + m_pngDir.toStdString());
+        if (auto dir = options.value("png-dir")) {
+            const QString folder = fileOption(*dir);
+            if (!QDir().mkpath(folder))
+                throw UsageError("cannot create the folder " + folder.toStdString());
+            m_png.emplace(folder, pngDpi);
+        }
     }
 
     void suspendDisplay() override {}
@@ -62,9 +65,8 @@ public:
             m_text->printJob(page);
         if (m_json)
             m_json->printJob(page);
-        if (!m_pngDir.isEmpty())
-            report::writePng(page, QDir(m_pngDir).filePath(QStringLiteral("form-%1.png").arg(m_pages, 4, 10, QLatin1Char('0'))),
-                             m_pngDpi);
+        if (m_png)
+            m_png->printJob(page);
     }
 
     void commit()
@@ -74,14 +76,17 @@ public:
             m_text->commit();
         if (m_json)
             m_json->commit();
+        if (m_png)
+            m_png->commit();
     }
+
+    int pages() const { return m_pages; }
 
 private:
     report::PdfDocumentWriter m_pdf;
     std::optional<report::TextExportWriter> m_text;
     std::optional<report::JsonDumpWriter> m_json;
-    QString m_pngDir;
-    int m_pngDpi = 150;
+    std::optional<report::PngFolderWriter> m_png;
     int m_pages = 0;
 };
 
@@ -101,6 +106,12 @@ int printAction(BatchContext &context)
         xj::ReportMode::Print,
         [&table](int64_t offset, int64_t limit) { return table->readRange(offset, limit); },
         outputs, xjcs);
+    // "打印" on an empty table prints nothing and says nothing; a file command that was
+    // asked for files says why there are none.
+    if (outputs.pages() == 0) {
+        context.prompts.message(gbk::fromUtf8("表中没有记录，没有写入文件。"));
+        return ExitStopped;
+    }
     outputs.commit();
     return ExitOk;
 }

@@ -8,9 +8,10 @@ namespace quvela::report {
 namespace {
 
 // The form was drawn on a grid of 96 pixels per inch; the millimetres quoted for it are
-// those pixels rounded to 0.1 mm. Positions are snapped back onto that grid so that the
-// second wage block, exactly 260 pixels below the first, lands where the first one's
-// rows do (68.8 mm rounded), without the rounding of the quoted values piling up.
+// those pixels rounded to 0.1 mm. Rules are snapped back onto that grid so that the
+// second wage block, exactly 260 pixels below the first, has its rows where the first
+// one has them (68.8 mm rounded), without the rounding of the quoted values piling up
+// into gaps or overlaps between cells.
 constexpr double kMmPerPixel = 25.4 / 96.0;
 constexpr int kBlockBOffsetPx = 260;
 constexpr int kProbationRowPx = 26;
@@ -37,12 +38,13 @@ const GbkString &song()
     return name;
 }
 
+// Captions stand where the form quotes them; only the rules are snapped to the grid.
 void caption(ReportBand &band, const char *utf8, double x, double y, double sizePt = 10)
 {
     ReportLabel l;
     l.text = gbk::fromUtf8(utf8);
-    l.x = snap(x);
-    l.y = snap(y);
+    l.x = x;
+    l.y = y;
     l.height = 4.5;
     l.font = song();
     l.sizePt = sizePt;
@@ -76,6 +78,14 @@ struct BlockPlacement
         if (blockAmm >= kProbationBottom)
             p -= kProbationRowPx;
         return mmOf(p);
+    }
+    // Captions of block B stand 68.8 mm below their block A places, those under the
+    // missing probation row 6.9 mm less.
+    double captionY(double blockAmm) const
+    {
+        if (!second)
+            return blockAmm;
+        return blockAmm + (blockAmm >= kProbationBottom ? 68.8 - 6.9 : 68.8);
     }
     bool keeps(double blockAmm) const
     {
@@ -147,7 +157,7 @@ void wageBlockLines(ReportBand &band, const BlockPlacement &b, double workerX)
     }
     for (const GroupCaption &c : groupCaptions()) {
         if (b.keeps(c.y))
-            caption(band, c.text, c.x, b.y(c.y), c.sizePt);
+            caption(band, c.text, c.x, b.captionY(c.y), c.sizePt);
     }
 }
 
@@ -257,8 +267,8 @@ void buildApprovalForm(FormReport &report, const ApprovalFormVariant &v)
     caption(band, "意  见", 5.3, 204.8);
     ReportLabel agree;
     agree.text = gbk::fromUtf8("同 意");
-    agree.x = snap(25.1);
-    agree.y = snap(188.6);
+    agree.x = 25.1;
+    agree.y = 188.6;
     agree.height = 11.3;
     agree.font = gbk::fromUtf8("黑体");
     agree.sizePt = 32;

@@ -2,6 +2,7 @@
 
 #include "common/pub_func.h"
 #include "report/approval_form_frame.h"
+#include "report/wording_template.h"
 
 #include <string>
 
@@ -42,6 +43,11 @@ GbkString decimal(int32_t value)
     return std::to_string(value);
 }
 
+// The design texts of the wording lines; the fill replaces their placeholders once.
+constexpr const char *kWordingY1 = "    根据&file文件规定，该同志 &year 年年度考核为 &ndkh ，拟同意其";
+constexpr const char *kWordingY2 = "正常增加一个薪级，薪级工资由 &xj1 元增加到 &xj2 元，（提高工资10%";
+constexpr const char *kWordingY3 = "部分由 &bf1 元增加到 &bf2 元），月增资 &zz 元，从 &year 年 1 月起执行。";
+
 } // namespace
 
 TXjPrnForm::TXjPrnForm(XjRecord row, const TXtcs &settings)
@@ -58,9 +64,9 @@ TXjPrnForm::TXjPrnForm(XjRecord row, const TXtcs &settings)
     reason.text = gbk::fromUtf8("正常晋升薪级工资");
     reason.bold = true;
 
-    band.label("y1").text = gbk::fromUtf8("    根据&file文件规定，该同志 &year 年年度考核为 &ndkh ，拟同意其");
-    band.label("y2").text = gbk::fromUtf8("正常增加一个薪级，薪级工资由 &xj1 元增加到 &xj2 元，（提高工资10%");
-    band.label("y3").text = gbk::fromUtf8("部分由 &bf1 元增加到 &bf2 元），月增资 &zz 元，从 &year 年 1 月起执行。");
+    band.label("y1").text = gbk::fromUtf8(kWordingY1);
+    band.label("y2").text = gbk::fromUtf8(kWordingY2);
+    band.label("y3").text = gbk::fromUtf8(kWordingY3);
     band.label("Lb_year").text = gbk::fromUtf8("&year 年 &month 月 &day 日");
     band.label("lb_area").text = gbk::fromUtf8("vodeve工资处制");
 
@@ -119,21 +125,35 @@ void TXjPrnForm::qrXJGZNeedData(bool & /*moreData: left as the engine set it*/)
     set("l_ph1", decimal(r.heji1));
     set("l_ph2", decimal(r.heji2));
 
-    GbkString &y1 = band.label("y1").text;
-    y1 = ReplaceFirstNoCase(y1, "&file", m_settings.FileNo);
-    y1 = ReplaceFirstNoCase(y1, "&ndkh", GbkString(gbk::trimmed(r.ndkh)) + ' ');
-    y1 = ReplaceFirstNoCase(y1, "&year", lastYear);
+    // The wording is filled from its templates once: a second run of the handler finds
+    // no placeholders left, and values are never searched for placeholders themselves.
+    if (!m_wordingFilled) {
+        m_wordingFilled = true;
+        const report::TemplateValue line1[] = {
+            {"&file", m_settings.FileNo},
+            {"&ndkh", GbkString(gbk::trimmed(r.ndkh)) + ' '},
+            {"&year", lastYear},
+        };
+        GbkString &y1 = band.label("y1").text;
+        y1 = report::fillTemplate(y1, line1);
 
-    const GbkString ji = gbk::fromUtf8(" 级 ");
-    GbkString &y2 = band.label("y2").text;
-    y2 = ReplaceFirstNoCase(y2, "&xj1", decimal(r.xjdj1) + ji + decimal(r.xjgz1));
-    y2 = ReplaceFirstNoCase(y2, "&xj2", decimal(r.xjdj2) + ji + decimal(r.xjgz2));
+        const GbkString ji = gbk::fromUtf8(" 级 ");
+        const report::TemplateValue line2[] = {
+            {"&xj1", decimal(r.xjdj1) + ji + decimal(r.xjgz1)},
+            {"&xj2", decimal(r.xjdj2) + ji + decimal(r.xjgz2)},
+        };
+        GbkString &y2 = band.label("y2").text;
+        y2 = report::fillTemplate(y2, line2);
 
-    GbkString &y3 = band.label("y3").text;
-    y3 = ReplaceFirstNoCase(y3, "&zz", decimal(r.zzhj));
-    y3 = ReplaceFirstNoCase(y3, "&year", decimal(m_settings.Year));
-    y3 = ReplaceFirstNoCase(y3, "&bf1", r.bf101 > 0 ? decimal(r.bf101) : GbkString("--"));
-    y3 = ReplaceFirstNoCase(y3, "&bf2", r.bf102 > 0 ? decimal(r.bf102) : GbkString("--"));
+        const report::TemplateValue line3[] = {
+            {"&zz", decimal(r.zzhj)},
+            {"&year", decimal(m_settings.Year)},
+            {"&bf1", r.bf101 > 0 ? decimal(r.bf101) : GbkString("--")},
+            {"&bf2", r.bf102 > 0 ? decimal(r.bf102) : GbkString("--")},
+        };
+        GbkString &y3 = band.label("y3").text;
+        y3 = report::fillTemplate(y3, line3);
+    }
 
     const QDate date = m_settings.PrintDate.date();
     set("Lb_year", decimal(date.year()) + gbk::fromUtf8(" 年 ") + decimal(date.month())

@@ -16,6 +16,11 @@ public:
     // The settings are read when the report runs, not copied: the tool's record as it
     // was loaded when its window was created.
     explicit TXjPrnForm(XjRecord row, const TXtcs &settings = xjcs);
+    // The form keeps a reference to the settings: a temporary record would dangle.
+    TXjPrnForm(XjRecord row, const TXtcs &&settings) = delete;
+    // The report's fill handler points back at this form.
+    TXjPrnForm(const TXjPrnForm &) = delete;
+    TXjPrnForm &operator=(const TXjPrnForm &) = delete;
 
     report::FormReport &qrXJGZ() { return m_report; }
     const XjRecord &row() const { return m_row; }
@@ -34,6 +39,7 @@ private:
     XjRecord m_row;
     const TXtcs &m_settings;
     report::FormReport m_report;
+    bool m_wordingFilled = false;
 };
 
 } // namespace quvela::xj

@@ -26,10 +26,10 @@ void setUpFormPrinter(QPrinter &printer)
     const report::RenderedPage paper;
     const QPageSize b5(QSizeF(paper.widthMm, paper.heightMm), QPageSize::Millimeter,
                        QStringLiteral("B5 (182 x 257 mm)"), QPageSize::ExactMatch);
-    printer.setFullPage(true);
     printer.setPageLayout(QPageLayout(b5, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printer.setFullPage(true);
     printer.setCopyCount(1);
-    printer.setDuplex(QPrinter::DuplexAuto);
+    printer.setDuplex(QPrinter::DuplexLongSide);
     printer.setPaperSource(QPrinter::Auto);
     printer.setDocName(QStringLiteral("国家机关事业单位工作人员工资变动审批表"));
 }

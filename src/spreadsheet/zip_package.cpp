@@ -4,6 +4,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace quvela::spreadsheet {
@@ -24,6 +25,7 @@ struct ZipPackage::Reader
     uint64_t index;
     std::shared_ptr<zip_file_t> file;
     uint64_t read = 0;
+    uint64_t compressed = 0;
 
     std::size_t operator()(char *buffer, std::size_t capacity)
     {
@@ -32,6 +34,12 @@ struct ZipPackage::Reader
             if (!f)
                 damaged("无法解压部件");
             file.reset(f, zip_fclose);
+            zip_stat_t stat;
+            zip_stat_init(&stat);
+            if (zip_stat_index(package->m_zip, index, 0, &stat) == 0 && (stat.valid & ZIP_STAT_COMP_SIZE))
+                compressed = stat.comp_size;
+            // The stored data cannot be larger than the file it is in.
+            compressed = std::min(compressed, package->m_fileSize);
         }
         const zip_int64_t got = zip_fread(file.get(), buffer, capacity);
         if (got < 0)
@@ -39,6 +47,10 @@ struct ZipPackage::Reader
         read += static_cast<uint64_t>(got);
         package->m_totalRead += static_cast<uint64_t>(got);
         if (read > kMaxEntryBytes || package->m_totalRead > kMaxTotalBytes)
+            throw WorkbookOpenError(gbk::fromUtf8("工作簿解压后过大，无法读取。"));
+        // Stop a bomb early rather than at the size cap: inflating and scanning a
+        // gigabyte takes long. Real parts stay far below this ratio.
+        if (read > kRatioCheckBytes && read / kMaxRatio > compressed)
             throw WorkbookOpenError(gbk::fromUtf8("工作簿解压后过大，无法读取。"));
         return static_cast<std::size_t>(got);
     }
@@ -62,6 +74,10 @@ std::string ZipPackage::normalise(std::string_view partName)
 
 ZipPackage::ZipPackage(const std::filesystem::path &file)
 {
+    std::error_code sizeError;
+    m_fileSize = std::filesystem::file_size(file, sizeError);
+    if (sizeError)
+        m_fileSize = 0;
     int error = 0;
     m_zip = zip_open(file.string().c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!m_zip)

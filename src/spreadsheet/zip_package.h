@@ -22,6 +22,11 @@ public:
     static constexpr uint64_t kMaxEntryBytes = 1024ull << 20;
     static constexpr uint64_t kMaxTotalBytes = 2048ull << 20;
     static constexpr std::size_t kMaxSmallPartBytes = 64u << 20;
+    // Past kRatioCheckBytes, a part inflating to more than kMaxRatio times its stored
+    // size is a bomb (sheet XML deflates at 5-50 to 1; only long runs of one byte come
+    // near deflate's limit of about 1032, and other methods go far beyond it).
+    static constexpr uint64_t kRatioCheckBytes = 16u << 20;
+    static constexpr uint64_t kMaxRatio = 1000;
 
     // Throws WorkbookOpenError.
     explicit ZipPackage(const std::filesystem::path &file);
@@ -47,6 +52,7 @@ private:
     zip *m_zip = nullptr;
     uint64_t m_count = 0;
     uint64_t m_totalRead = 0;
+    uint64_t m_fileSize = 0;
     std::unordered_map<std::string, uint64_t> m_names;
 };
 

@@ -17,6 +17,7 @@ namespace quvela::spreadsheet {
 namespace {
 
 constexpr uint16_t kBof = 0x0809;
+constexpr uint16_t kWorksheetSubstream = 0x0010;
 constexpr uint16_t kEof = 0x000A;
 constexpr uint16_t kNumber = 0x0203;
 constexpr uint16_t kRk = 0x027E;
@@ -69,7 +70,10 @@ public:
             throw damagedWorkbook("工作表的位置超出文件范围");
         XlsRecordStream records(m_stream, offset);
         XlsRecord record;
-        if (!records.next(record) || record.type != kBof)
+        // The offset must lead to a worksheet's own substream, not back into the globals
+        // or into a chart: read from there, records would be taken for cells.
+        if (!records.next(record) || record.type != kBof || record.data.size() < 4
+            || xlsU16(record.data, 2) != kWorksheetSubstream)
             throw damagedWorkbook("工作表的位置无效");
         // Embedded charts sit inside the sheet as substreams of their own.
         int depth = 1;

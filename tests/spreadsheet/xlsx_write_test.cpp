@@ -35,6 +35,11 @@ std::string &partData(std::vector<ZipPart> &parts, const std::string &name)
     return none;
 }
 
+const std::string &partData(const std::vector<ZipPart> &parts, const std::string &name)
+{
+    return partData(const_cast<std::vector<ZipPart> &>(parts), name);
+}
+
 void replaceOnce(std::string &text, const std::string &from, const std::string &to)
 {
     const std::size_t at = text.find(from);
@@ -196,8 +201,8 @@ TEST(XlsxWrite, ChangesTheWrittenCellsAndNothingElse)
             continue;
         EXPECT_EQ(now.data, expected) << old.name;
     }
-    const std::string sheet = partData(const_cast<std::vector<ZipPart> &>(after), kSheetPart);
-    const std::string oldSheet = partData(const_cast<std::vector<ZipPart> &>(before), kSheetPart);
+    const std::string sheet = partData(after, kSheetPart);
+    const std::string oldSheet = partData(before, kSheetPart);
     expectInOrder(sheet);
     // The written cell keeps its style attribute and loses its formula.
     EXPECT_EQ(cellTag(sheet, "C3"), cellTag(oldSheet, "C3"));
@@ -290,6 +295,67 @@ TEST(XlsxWrite, XlsWorkbookIsNotWritten)
     session->closeWithSave();
     session->end();
     EXPECT_EQ(readBytes(file), original);
+}
+
+TEST(XlsxWrite, SheetsOfOtherProducers)
+{
+    struct Case
+    {
+        const char *what;
+        std::string sheetData;
+        std::vector<Write> writes;
+        // (row, column, kind, value) openpyxl must find afterwards, and nothing else
+        std::vector<std::tuple<int, int, const char *, const char *>> cells;
+    };
+    const Case cases[] = {
+        {"rows and cells without references",
+         "<row><c><v>1</v></c><c><v>2</v></c></row><row><c t=\"inlineStr\"><is><t>x</t></is></c><c><v>3</v></c></row>",
+         {{1, 3, 5, ""}, {2, 1, 9, ""}, {4, 2, 7, ""}},
+         {{1, 1, "n", "1.0"}, {1, 2, "n", "2.0"}, {1, 3, "n", "5.0"}, {2, 1, "n", "9.0"}, {2, 2, "n", "3.0"}, {4, 2, "n", "7.0"}}},
+        {"empty sheet",
+         "",
+         {{2, 2, 22, ""}, {1, 1, 11, ""}},
+         {{1, 1, "n", "11.0"}, {2, 2, "n", "22.0"}}},
+        {"empty row elements and spans",
+         "<row r=\"1\" spans=\"2:3\"/><row r=\"3\" spans=\"1:1\"><c r=\"A3\" t=\"inlineStr\"><is><t>y</t></is></c></row>",
+         {{1, 5, 15, ""}, {3, 4, 34, ""}},
+         {{1, 5, "n", "15.0"}, {3, 1, "s", "y"}, {3, 4, "n", "34.0"}}},
+    };
+    TempFolder folder;
+    for (const Case &c : cases) {
+        HandWorkbook book;
+        book.sheets.push_back({"S", "worksheets/sheet1.xml", worksheetXml(c.sheetData)});
+        book.write(folder / "other.xlsx");
+        {
+            const auto session = openWorkbook(folder / "other.xlsx");
+            for (const Write &w : c.writes)
+                session->writeCellInteger(w.row, w.column, w.value);
+            session->closeWithSave();
+        }
+        expectInOrder(partData(readZip(folder / "other.xlsx"), kSheetPart));
+        const OpenpyxlDump dump = dumpWithOpenpyxl(folder / "other.xlsx", "values");
+        EXPECT_EQ(dump.cells.size(), c.cells.size()) << c.what;
+        for (const auto &[row, column, kind, value] : c.cells) {
+            const auto found = dump.cells.find({0, row, column});
+            ASSERT_NE(found, dump.cells.end()) << c.what << " " << row << "," << column;
+            EXPECT_EQ(found->second.kind, kind) << c.what << " " << row << "," << column;
+            EXPECT_EQ(found->second.value, value) << c.what << " " << row << "," << column;
+        }
+    }
+}
+
+TEST(XlsxWrite, RowsOutOfOrderAreNotWritten)
+{
+    TempFolder folder;
+    HandWorkbook book;
+    book.sheets.push_back({"S", "worksheets/sheet1.xml",
+                           worksheetXml("<row r=\"4\"><c r=\"A4\"><v>4</v></c></row><row r=\"2\"><c r=\"A2\"><v>2</v></c></row>")});
+    book.write(folder / "disorder.xlsx");
+    const std::string original = readBytes(folder / "disorder.xlsx");
+    const auto session = openWorkbook(folder / "disorder.xlsx");
+    EXPECT_THROW(session->writeCellInteger(3, 1, 3), QuvelaError);
+    session->closeWithSave();
+    EXPECT_EQ(readBytes(folder / "disorder.xlsx"), original);
 }
 
 // Ways a save can fail after the writes were accepted.

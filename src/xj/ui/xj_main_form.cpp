@@ -7,6 +7,7 @@
 #include "common/xj_settings.h"
 #include "preview/form_kampreview.h"
 #include "widgets/data_grid.h"
+#include "widgets/date_picker.h"
 #include "widgets/digit_key_filter.h"
 #include "widgets/program_folder.h"
 #include "xj/ui/para_form.h"
@@ -110,6 +111,9 @@ TXjMainForm::TXjMainForm(Prompts &prompts, QWidget *parent)
                            return a;
                        }());
     m_grid->setColumnHidden(0, true);
+    // A stored width text that runs out early (an older or hand-edited file) leaves the
+    // remaining columns at their usual widths, not at the view's arbitrary default.
+    m_grid->setColumnWidths(gridColumns(), DecodeGridWidths(GbkString(kDefaultGridWidth), kXjGridColumns));
     guarded([this] {
         m_grid->setColumnWidths(gridColumns(), DecodeGridWidths(xjcs.GridWidth, kXjGridColumns));
     });
@@ -162,10 +166,9 @@ void TXjMainForm::buildControls()
     boxLabel("补发\n月数  ", 102, 67, panel);
     m_edMonth = box("edMonth", QRect(129, 68, 38, 23), panel);
     boxLabel("打印\n日期 ", 181, 64, panel);
-    m_dtPrint = new QDateEdit(panel);
+    m_dtPrint = new widgets::DatePicker(panel);
     m_dtPrint->setObjectName(QStringLiteral("dtPrint"));
     m_dtPrint->setGeometry(213, 65, 135, 20);
-    m_dtPrint->setCalendarPopup(true);
     // The long date format of a Chinese desktop.
     m_dtPrint->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
     boxLabel("开始\n行号 ", 366, 27, panel);

@@ -107,15 +107,19 @@ bool adjustSalaryGrades(Prompts &prompts, const TXtcs &settings, XjTable &table)
         std::optional<GbkString> stop;
         {
             auto wait = prompts.showWait(gbk::fromUtf8("正在处理薪级工资(包括10％)及增资，请稍等..."));
-            std::vector<XjTable::Row> rows = table.readAllRows();
+            std::vector<XjTable::Row> rows = table.readAllRowsWithoutTexts();
             // Rows done before a stop keep their new values.
             XjTable::Transaction transaction(table, XjTable::Transaction::OnExit::Commit);
             for (XjTable::Row &row : rows) {
                 if (row.record.sftz != 1)
                     continue;
                 stop = adjustRecord(row.record, settings.Month, table1, table2);
-                if (stop)
+                if (stop) {
+                    // The texts were left unread; the message names the person.
+                    row.record.xm = table.nameOf(row.id);
+                    stop = adjustRecord(row.record, settings.Month, table1, table2);
                     break;
+                }
                 table.updateAdjusted(row.id, row.record);
             }
             transaction.commit();

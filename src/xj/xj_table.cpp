@@ -95,7 +95,7 @@ std::unique_ptr<XjTable> XjTable::open(const std::filesystem::path &dbFile)
 
 XjTable::~XjTable()
 {
-    for (sqlite3_stmt *s : {m_count, m_select, m_insert, m_update, m_delete})
+    for (sqlite3_stmt *s : {m_count, m_select, m_insert, m_update, m_delete, m_name})
         sqlite3_finalize(s);
     sqlite3_close_v2(m_db);
 }
@@ -133,6 +133,7 @@ void XjTable::prepareStatements()
     m_update = prepare("UPDATE xjgztz SET xjdj2 = ?1, xjgz2 = ?2, bf102 = ?3, zzxj = ?4, zz10 = ?5, "
                        "heji2 = ?6, zzhj = ?7, bufa = ?8 WHERE id = ?9");
     m_delete = prepare("DELETE FROM xjgztz");
+    m_name = prepare("SELECT xm FROM xjgztz WHERE id = ?1");
 }
 
 int64_t XjTable::rowCount() const
@@ -145,7 +146,8 @@ int64_t XjTable::rowCount() const
     return n;
 }
 
-void XjTable::readRows(sqlite3_stmt *stmt, const std::function<void(int64_t, XjRecord &&)> &sink) const
+void XjTable::readRows(sqlite3_stmt *stmt, const std::function<void(int64_t, XjRecord &&)> &sink,
+                       bool texts) const
 {
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -169,7 +171,7 @@ void XjTable::readRows(sqlite3_stmt *stmt, const std::function<void(int64_t, XjR
                                                     + "列不是32位整数。"));
                 }
                 record.*c.integer = static_cast<int32_t>(v);
-            } else if (type != SQLITE_NULL) {
+            } else if (texts && type != SQLITE_NULL) {
                 const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
                 const int size = sqlite3_column_bytes(stmt, col);
                 if (text)
@@ -210,6 +212,30 @@ std::vector<XjTable::Row> XjTable::readAllRows() const
     sqlite3_bind_int64(m_select, 2, 0);
     readRows(m_select, [&](int64_t id, XjRecord &&r) { rows.push_back({id, std::move(r)}); });
     return rows;
+}
+
+std::vector<XjTable::Row> XjTable::readAllRowsWithoutTexts() const
+{
+    std::vector<Row> rows;
+    sqlite3_bind_int64(m_select, 1, -1);
+    sqlite3_bind_int64(m_select, 2, 0);
+    readRows(m_select, [&](int64_t id, XjRecord &&r) { rows.push_back({id, std::move(r)}); }, false);
+    return rows;
+}
+
+GbkString XjTable::nameOf(int64_t id) const
+{
+    sqlite3_bind_int64(m_name, 1, id);
+    const int rc = sqlite3_step(m_name);
+    GbkString name;
+    if (rc == SQLITE_ROW && sqlite3_column_type(m_name, 0) != SQLITE_NULL) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_name, 0));
+        name = gbk::fromUtf8(std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(m_name, 0))));
+    }
+    sqlite3_reset(m_name);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        fail("无法读取数据库文件 ");
+    return name;
 }
 
 void XjTable::clear()

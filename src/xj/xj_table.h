@@ -39,6 +39,11 @@ public:
     std::vector<XjRecord> readRange(int64_t offset, int64_t limit) const;
     std::vector<XjRecord> readAll() const;
     std::vector<Row> readAllRows() const;
+    // The same with the texts left empty: converting them is most of the cost of reading
+    // a long table, and the salary-grade adjustment works on whole numbers only.
+    std::vector<Row> readAllRowsWithoutTexts() const;
+    // The name (xm) of the row with this id; empty when there is no such row.
+    GbkString nameOf(int64_t id) const;
 
     void clear();
     void append(const XjRecord &record);
@@ -70,7 +75,8 @@ private:
     void prepareStatements();
     void execute(const char *sql, const char *what);
     sqlite3_stmt *prepare(const char *sql);
-    void readRows(sqlite3_stmt *stmt, const std::function<void(int64_t, XjRecord &&)> &sink) const;
+    void readRows(sqlite3_stmt *stmt, const std::function<void(int64_t, XjRecord &&)> &sink,
+                  bool texts = true) const;
     [[noreturn]] void fail(const char *what) const;
 
     std::filesystem::path m_file;
@@ -80,6 +86,7 @@ private:
     sqlite3_stmt *m_insert = nullptr;
     sqlite3_stmt *m_update = nullptr;
     sqlite3_stmt *m_delete = nullptr;
+    sqlite3_stmt *m_name = nullptr;
 };
 
 } // namespace quvela::xj

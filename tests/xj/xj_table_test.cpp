@@ -216,3 +216,22 @@ TEST(XjTable, ValuesOtherProgramsLeftOutOfRangeAreReportedNotTruncated)
     execSql(db, "UPDATE xjgztz SET gwgz1 = NULL");
     EXPECT_EQ(table->readAll().at(0).gwgz1, 0);
 }
+
+TEST(XjTable, RowsWithoutTextsKeepEveryNumberAndTheNameIsReadByItself)
+{
+    TempFolder dir;
+    auto table = XjTable::open(dir / "xjgz.db");
+    table->append(person(1, " 甲 "));
+    table->append(person(2, "乙"));
+    const auto full = table->readAllRows();
+    const auto light = table->readAllRowsWithoutTexts();
+    ASSERT_EQ(light.size(), full.size());
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        XjRecord numbersOnly = full[i].record;
+        numbersOnly.xm = numbersOnly.xb = numbersOnly.csny = numbersOnly.bz = GbkString();
+        EXPECT_EQ(light[i].id, full[i].id);
+        EXPECT_EQ(light[i].record, numbersOnly);
+        EXPECT_EQ(table->nameOf(full[i].id), full[i].record.xm);
+    }
+    EXPECT_EQ(table->nameOf(full.back().id + 1), "");
+}

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -14,6 +15,10 @@ namespace {
 std::string convert(const char *to, const char *from, std::string_view input,
                     std::string_view replacement)
 {
+    // ASCII reads the same in UTF-8 and GB18030; most cells of a roster are numbers, and
+    // opening a converter for each of them costs more than reading the workbook.
+    if (std::all_of(input.begin(), input.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(input);
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::string(input);

@@ -316,6 +316,18 @@ TEST(XlsxWrite, SheetsOfOtherProducers)
          "",
          {{2, 2, 22, ""}, {1, 1, 11, ""}},
          {{1, 1, "n", "11.0"}, {2, 2, "n", "22.0"}}},
+        {"self-closed cells",
+         "<row r=\"1\"><c r=\"A1\"/><c r=\"B1\"/><c r=\"C1\"><v>3</v></c></row>",
+         {{1, 2, 12, ""}},
+         {{1, 2, "n", "12.0"}, {1, 3, "n", "3.0"}}},
+        {"self-closed sheetData",
+         "<sheetData/>",
+         {{3, 3, 33, ""}},
+         {{3, 3, "n", "33.0"}}},
+        {"prefixed elements",
+         "<x:row r=\"2\"><x:c r=\"B2\"><x:v>1</x:v></x:c></x:row>",
+         {{2, 1, 21, ""}, {2, 2, 22, ""}, {5, 1, 51, ""}},
+         {{2, 1, "n", "21.0"}, {2, 2, "n", "22.0"}, {5, 1, "n", "51.0"}}},
         {"empty row elements and spans",
          "<row r=\"1\" spans=\"2:3\"/><row r=\"3\" spans=\"1:1\"><c r=\"A3\" t=\"inlineStr\"><is><t>y</t></is></c></row>",
          {{1, 5, 15, ""}, {3, 4, 34, ""}},
@@ -324,7 +336,15 @@ TEST(XlsxWrite, SheetsOfOtherProducers)
     TempFolder folder;
     for (const Case &c : cases) {
         HandWorkbook book;
-        book.sheets.push_back({"S", "worksheets/sheet1.xml", worksheetXml(c.sheetData)});
+        std::string xml = worksheetXml(c.sheetData);
+        if (c.sheetData == "<sheetData/>") {
+            xml = worksheetXml("");
+            replaceOnce(xml, "<sheetData></sheetData>", "<sheetData/>");
+        }
+        if (c.sheetData.starts_with("<x:"))
+            xml = "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><x:sheetData>"
+                + c.sheetData + "</x:sheetData></x:worksheet>";
+        book.sheets.push_back({"S", "worksheets/sheet1.xml", xml});
         book.write(folder / "other.xlsx");
         {
             const auto session = openWorkbook(folder / "other.xlsx");

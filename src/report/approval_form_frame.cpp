@@ -1,6 +1,8 @@
 #include "report/approval_form_frame.h"
 
 #include <cmath>
+#include <deque>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -176,9 +178,10 @@ ReportLabel dataLabel(std::string name, double x, double y, double width, Align 
     return l;
 }
 
-void buildApprovalForm(FormReport &report, const ApprovalFormVariant &v)
+namespace {
+
+void buildFrame(ReportBand &title, ReportBand &band, const ApprovalFormVariant &v)
 {
-    ReportBand &title = report.titleBand();
     ReportLabel lb1;
     lb1.name = "Lb1";
     lb1.text = gbk::fromUtf8("国家机关事业单位工作人员工资变动审批表");
@@ -193,7 +196,6 @@ void buildApprovalForm(FormReport &report, const ApprovalFormVariant &v)
     lb1.align = Align::Center;
     title.addLabel(std::move(lb1));
 
-    ReportBand &band = report.formBand();
     const double frameTop = 0;
     const double frameBottom = snap(kFrameBottom);
     // outer frame and the label column
@@ -300,6 +302,48 @@ void buildApprovalForm(FormReport &report, const ApprovalFormVariant &v)
     area.height = 3.4;
     area.autoWidth = true;
     band.addLabel(std::move(area));
+}
+
+struct Frame
+{
+    ApprovalFormVariant variant;
+    ReportBand title{"TitleBand1", 0, 0};
+    ReportBand form{"ColumnHeaderBand1", 0, 0};
+};
+
+bool sameVariant(const ApprovalFormVariant &a, const ApprovalFormVariant &b)
+{
+    return a.workerValueX == b.workerValueX && a.gradeSuffix == b.gradeSuffix && a.wordingLines == b.wordingLines;
+}
+
+} // namespace
+
+void buildApprovalForm(FormReport &report, const ApprovalFormVariant &v)
+{
+    // A form is made for every record; the frame of each variant is built once and copied.
+    static std::mutex mutex;
+    static std::deque<Frame> frames;
+    const Frame *frame = nullptr;
+    {
+        const std::lock_guard lock(mutex);
+        for (const Frame &f : frames)
+            if (sameVariant(f.variant, v))
+                frame = &f;
+        if (!frame) {
+            Frame &f = frames.emplace_back();
+            f.variant = v;
+            buildFrame(f.title, f.form, v);
+            frame = &f;
+        }
+    }
+    for (const ReportLabel &l : frame->title.labels())
+        report.titleBand().addLabel(l);
+    for (const RuledLine &l : frame->title.lines())
+        report.titleBand().addLine(l);
+    for (const ReportLabel &l : frame->form.labels())
+        report.formBand().addLabel(l);
+    for (const RuledLine &l : frame->form.lines())
+        report.formBand().addLine(l);
 }
 
 } // namespace quvela::report

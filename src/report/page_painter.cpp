@@ -1,12 +1,51 @@
 #include "report/page_painter.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace quvela::report {
+namespace {
+
+// Every page of a run repeats the same captions; converting them once per thread saves
+// a converter per label and page. Data texts vary, so the cache is emptied when it grows.
+const QString &displayText(const GbkString &text)
+{
+    thread_local std::unordered_map<GbkString, QString> cache;
+    if (cache.size() > 4096)
+        cache.clear();
+    auto it = cache.find(text);
+    if (it == cache.end()) {
+        // Labels are single lines: a line break typed into a roster cell is a blank here.
+        QString display = gbk::toQString(text);
+        for (QChar &c : display)
+            if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
+                c = QLatin1Char(' ');
+        it = cache.emplace(text, std::move(display)).first;
+    }
+    return it->second;
+}
+
+// The few text styles of a page, each with its metrics.
+struct TextStyle
+{
+    const ReportLabel *key;
+    QFont font;
+    QFontMetricsF metrics;
+};
+
+bool sameStyle(const ReportLabel &a, const ReportLabel &b)
+{
+    return a.font == b.font && a.sizePt == b.sizePt && a.bold == b.bold && a.underline == b.underline;
+}
+
+} // namespace
 
 void paintPage(QPainter &painter, const RenderedPage &page, double dotsPerMm)
 {
@@ -15,33 +54,51 @@ void paintPage(QPainter &painter, const RenderedPage &page, double dotsPerMm)
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.fillRect(QRectF(0, 0, page.widthMm * dotsPerMm, page.heightMm * dotsPerMm), Qt::white);
 
+    // All rules in one call: one fill state for the whole frame.
+    std::vector<QRectF> rules;
+    rules.reserve(page.lines.size());
     for (const RuledLine &l : page.lines) {
         // At low zoom a 0.26 mm rule would fade to a grey smear; keep it one dot wide.
         const double w = std::max(l.width * dotsPerMm, 1.0);
-        const QRectF r = l.y1 == l.y2
-            ? QRectF(l.x1 * dotsPerMm, l.y1 * dotsPerMm, (l.x2 - l.x1) * dotsPerMm, w)
-            : QRectF(l.x1 * dotsPerMm, l.y1 * dotsPerMm, w, (l.y2 - l.y1) * dotsPerMm);
-        painter.fillRect(r, Qt::black);
+        rules.push_back(l.y1 == l.y2 ? QRectF(l.x1 * dotsPerMm, l.y1 * dotsPerMm, (l.x2 - l.x1) * dotsPerMm, w)
+                                     : QRectF(l.x1 * dotsPerMm, l.y1 * dotsPerMm, w, (l.y2 - l.y1) * dotsPerMm));
     }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(rules.data(), static_cast<int>(rules.size()));
+    painter.setBrush(Qt::NoBrush);
 
     const double deviceDpi = painter.device() ? painter.device()->logicalDpiY() : 72.0;
     const double fontScale = dotsPerMm * 25.4 / deviceDpi;
     painter.setPen(Qt::black);
+    std::vector<TextStyle> styles;
+    const TextStyle *current = nullptr;
     for (const ReportLabel &l : page.labels) {
         if (l.text.empty())
             continue;
-        QFont font(gbk::toQString(l.font));
-        font.setPointSizeF(l.sizePt * fontScale);
-        font.setBold(l.bold);
-        font.setUnderline(l.underline);
-        font.setKerning(false);
-        painter.setFont(font);
-        int flags = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
-        flags |= l.align == Align::Center  ? Qt::AlignHCenter
-                 : l.align == Align::Right ? Qt::AlignRight
-                                           : Qt::AlignLeft;
-        const QRectF box(l.x * dotsPerMm, l.y * dotsPerMm, l.width * dotsPerMm, l.height * dotsPerMm);
-        painter.drawText(box, flags, gbk::toQString(l.text));
+        if (!current || !sameStyle(*current->key, l)) {
+            auto it = std::find_if(styles.begin(), styles.end(), [&](const TextStyle &s) { return sameStyle(*s.key, l); });
+            if (it == styles.end()) {
+                QFont font(displayText(l.font));
+                font.setPointSizeF(l.sizePt * fontScale);
+                font.setBold(l.bold);
+                font.setUnderline(l.underline);
+                font.setKerning(false);
+                styles.push_back({&l, font, QFontMetricsF(font, painter.device())});
+                it = styles.end() - 1;
+            }
+            current = &*it;
+            painter.setFont(current->font);
+        }
+        // Single line, top-aligned in the label's box: the baseline lies one ascent below
+        // the top; centred and right-aligned text is placed by its own advance.
+        const QString &text = displayText(l.text);
+        double x = l.x * dotsPerMm;
+        if (l.align != Align::Left) {
+            const double free = l.width * dotsPerMm - current->metrics.horizontalAdvance(text);
+            x += l.align == Align::Center ? free / 2 : free;
+        }
+        painter.drawText(QPointF(x, l.y * dotsPerMm + current->metrics.ascent()), text);
     }
     painter.restore();
 }

@@ -8,10 +8,31 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace quvela::report {
 namespace {
 
 constexpr int kResolution = 1200;
+
+// Qt's PDF engine compresses every page through buffers of several megabytes. With
+// glibc's default thresholds each page maps them, faults them in page by page and
+// unmaps them again, which costs about as much as drawing the page itself; keeping
+// freed memory in the heap lets the next page reuse it. Peak memory stays what one
+// page needs.
+void keepLargeBuffersInTheHeap()
+{
+#if defined(__GLIBC__)
+    static const bool done = [] {
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+        return true;
+    }();
+    (void)done;
+#endif
+}
 
 GbkString failure(const QString &fileName, const QString &why)
 {
@@ -30,6 +51,7 @@ struct PdfDocumentWriter::Private
 
 PdfDocumentWriter::PdfDocumentWriter(const QString &fileName) : d(std::make_unique<Private>())
 {
+    keepLargeBuffersInTheHeap();
     d->fileName = fileName;
     d->file.setFileName(fileName);
 }

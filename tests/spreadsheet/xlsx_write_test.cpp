@@ -162,6 +162,10 @@ TEST(XlsxWrite, ChangesTheWrittenCellsAndNothingElse)
     TempFolder folder;
     const auto file = folder / "roster.xlsx";
     makeRoster(file);
+    // The replaced file keeps the permissions the clerk's file had.
+    const auto permissions = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+        | std::filesystem::perms::group_read;
+    std::filesystem::permissions(file, permissions);
     const std::vector<ZipPart> before = readZip(file);
     const OpenpyxlDump dumpBefore = dumpWithOpenpyxl(file, "formulas");
     {
@@ -174,6 +178,9 @@ TEST(XlsxWrite, ChangesTheWrittenCellsAndNothingElse)
         session->end();
     }
     const std::vector<ZipPart> after = readZip(file);
+    EXPECT_EQ(std::filesystem::status(file).permissions(), permissions);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator()), 1)
+        << "temporary file left behind";
 
     // Every part kept in its place, byte for byte, but the four the write must change.
     std::vector<std::string> expectedNames;

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Workbook reading and writing, side by side with openpyxl and a bare DOM reader.
+#   bench/workbook/run.sh BUILD_DIR     (a Release build with -DQUVELA_BENCHMARKS=ON)
+# QUVELA_BENCH_RUNS sets the repetitions (default 5); QUVELA_BENCH_SHARED the folder of
+# the shared roster generator, openpyxl workloads and DOM reader (default /work/shared/bench).
+set -euo pipefail
+exec /usr/bin/python3 "$(dirname "$0")/run.py" "$@"

@@ -228,6 +228,44 @@ TEST_F(Outputs, PngHasTheChosenResolution)
     EXPECT_EQ(back.size(), QSize(1820, 2570));
 }
 
+// The ink of a label lies in its box: from the left edge, ending at the right edge, or
+// centred, and from the top of the box down.
+TEST_F(Outputs, PaintedTextFollowsTheAlignmentOfItsLabel)
+{
+    struct Case
+    {
+        Align align;
+        double inkLeftMm;  // where the ink should start, within a millimetre
+        double inkRightMm; // and end
+    };
+    // "一二三四" at 10 pt is 14.1 mm wide; the box is 40 mm wide from x 50.
+    const double textMm = 4 * 10 * 25.4 / 72;
+    for (const Case c : {Case{Align::Left, 50, 50 + textMm}, Case{Align::Right, 90 - textMm, 90},
+                         Case{Align::Center, 70 - textMm / 2, 70 + textMm / 2}}) {
+        RenderedPage page;
+        ReportLabel l = dataLabel("l", 50, 100, 40, c.align);
+        l.text = gbk::fromUtf8("一二三四");
+        page.labels.push_back(l);
+        const QImage image = renderPageImage(page, 254); // 10 dots per millimetre
+        // the area around the box, 5 mm beyond it on every side
+        int left = image.width(), right = -1, top = image.height(), bottom = -1;
+        for (int y = 950; y < 1100; ++y)
+            for (int x = 450; x < 950; ++x)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        SCOPED_TRACE(static_cast<int>(c.align));
+        ASSERT_GE(right, 0) << "nothing painted";
+        EXPECT_NEAR(left / 10.0, c.inkLeftMm, 1.0);
+        EXPECT_NEAR(right / 10.0, c.inkRightMm, 1.0);
+        EXPECT_GE(top / 10.0, 100.0);
+        EXPECT_LE(bottom / 10.0, 100.0 + 3.7 + 0.5);
+    }
+}
+
 TEST_F(Outputs, PngFolderNamesThePagesOnlyOnCommit)
 {
     const RenderedPage page = formPage("a", "b", "c");

@@ -1,6 +1,7 @@
 // Opening: the format is told by content, and the example rosters read as an
 // independent reader reads them.
 
+#include "common/errors.h"
 #include "openpyxl_dump.h"
 #include "session_reading.h"
 #include "support/temp_folder.h"
@@ -43,6 +44,34 @@ TEST(WorkbookOpen, FormatToldByContentNotByName)
         std::filesystem::copy_file(c.from, folder / c.name);
         EXPECT_EQ(cellUtf8(*openWorkbook(folder / c.name), 1, 1), c.a1) << c.name;
     }
+}
+
+TEST(WorkbookOpen, NoWorkbookThere)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "folder.xlsx");
+    for (const char *name : {"missing.xlsx", "folder.xlsx"}) {
+        spreadsheet::SpreadsheetSession session;
+        EXPECT_THROW(session.open(folder / name), spreadsheet::WorkbookOpenError) << name;
+        EXPECT_THROW(session.readCellText(1, 1), QuvelaError) << name;
+        session.end();
+        session.end();
+    }
+}
+
+TEST(WorkbookOpen, CellPositionsOutsideTheSheetRefused)
+{
+    TempFolder folder;
+    HandWorkbook book;
+    book.sheets.push_back({"S", "worksheets/sheet1.xml", worksheetXml("")});
+    book.write(folder / "empty.xlsx");
+    const auto session = openWorkbook(folder / "empty.xlsx");
+    const std::pair<int, int> outside[] = {{0, 1}, {1, 0}, {-1, 1}, {1048577, 1}, {1, 16385}};
+    for (const auto &[row, column] : outside) {
+        EXPECT_THROW(session->readCellText(row, column), QuvelaError) << row << "," << column;
+        EXPECT_THROW(session->writeCellInteger(row, column, 1), QuvelaError) << row << "," << column;
+    }
+    EXPECT_EQ(cellUtf8(*session, 1048576, 16384), "");
 }
 
 double parsed(const std::string &text)

@@ -371,6 +371,26 @@ TEST(XlsxWrite, SheetsOfOtherProducers)
     }
 }
 
+TEST(XlsxWrite, IntoTheFirstSheetWhateverItsPart)
+{
+    TempFolder folder;
+    HandWorkbook book;
+    const std::string cells = "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
+    book.sheets.push_back({"甲", "worksheets/sheet2.xml", worksheetXml(cells)});
+    book.sheets.push_back({"乙", "worksheets/sheet1.xml", worksheetXml(cells)});
+    book.write(folder / "order.xlsx");
+    {
+        const auto session = openWorkbook(folder / "order.xlsx");
+        session->writeCellInteger(1, 2, 12);
+        session->closeWithSave();
+    }
+    const OpenpyxlDump dump = dumpWithOpenpyxl(folder / "order.xlsx", "values");
+    ASSERT_EQ(dump.cells.size(), 3u);
+    EXPECT_EQ(dump.cells.at({0, 1, 2}).value, "12.0");
+    EXPECT_EQ(dump.cells.count({1, 1, 2}), 0u);
+    EXPECT_EQ(partData(readZip(folder / "order.xlsx"), "xl/worksheets/sheet1.xml"), worksheetXml(cells));
+}
+
 TEST(XlsxWrite, RowsOutOfOrderAreNotWritten)
 {
     TempFolder folder;

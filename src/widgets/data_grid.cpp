@@ -1,5 +1,7 @@
 #include "widgets/data_grid.h"
 
+#include "widgets/grid_cell_delegate.h"
+
 namespace quvela::widgets {
 
 DataGrid::DataGrid(QWidget *parent)
@@ -9,6 +11,7 @@ DataGrid::DataGrid(QWidget *parent)
 {
     setHorizontalHeader(m_header);
     setModel(m_model);
+    setItemDelegate(new GridCellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

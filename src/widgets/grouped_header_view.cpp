@@ -55,7 +55,11 @@ std::pair<int, int> GroupedHeaderView::groupSpan(int logicalIndex, int level) co
 
 int GroupedHeaderView::lineHeight() const
 {
-    return fontMetrics().height();
+    // Chinese characters come from a fallback face whose lines are taller than those of
+    // the Latin face the metrics describe; measure a laid-out line that holds both.
+    const QRect line = fontMetrics().boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignLeft | Qt::AlignTop,
+                                                  QStringLiteral("工资Ag"));
+    return std::max(fontMetrics().height(), line.height());
 }
 
 QSize GroupedHeaderView::sizeHint() const

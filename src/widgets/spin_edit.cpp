@@ -9,7 +9,6 @@ SpinEdit::SpinEdit(int minimum, int maximum, QWidget *parent)
     setAccelerated(true);
     setKeyboardTracking(false);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    setStyleSheet(QStringLiteral("QSpinBox { border: 1px solid palette(mid); padding: 0 1px; }"));
 }
 
 } // namespace quvela::widgets

@@ -1,4 +1,5 @@
-// A small whole-number spin box without a thick frame, for dialogs with many fields.
+// A small whole-number spin box for dialogs with many fields; the style draws its frame
+// and arrows, which a style sheet would squash at this height.
 #pragma once
 
 #include <QSpinBox>

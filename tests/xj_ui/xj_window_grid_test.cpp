@@ -3,6 +3,7 @@
 #include "xj_window_fixture.h"
 
 #include "widgets/data_grid.h"
+#include "widgets/grid_cell_delegate.h"
 #include "widgets/paged_table_model.h"
 
 #include <QScrollBar>
@@ -201,20 +202,48 @@ TEST_F(XjWindowGrid, HeaderIsTallEnoughForEveryTitleLine)
     window->show();
     QApplication::processEvents();
     widgets::GroupedHeaderView *header = grid().groupedHeader();
-    const int line = header->fontMetrics().height();
-    // Group heading, then the tallest middle title (4 lines: "连续 工龄 推算 时间"
-    // reaches over two levels), then the column number.
     const widgets::HeaderLayout layout = header->currentLayout();
-    int needed = 0;
-    for (int lines : layout.rowLines())
-        needed += lines * line;
-    EXPECT_GE(header->height(), needed);
     EXPECT_EQ(layout.rowCount(), 3);
-    // The four-line titles of columns 5 and 6 span the two upper rows and must fit there.
+    // Each column's pieces, laid out as they are drawn (Chinese lines are taller than
+    // the Latin face's metrics say), stacked, must fit the header.
+    for (int i = 0; i < 32; ++i) {
+        SCOPED_TRACE(i);
+        QString title = grid().model()->headerData(i + 1, Qt::Horizontal).toString();
+        title.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        int needed = 0;
+        for (const QString &piece : title.split(QLatin1Char('|')))
+            needed += header->fontMetrics()
+                          .boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignCenter, piece)
+                          .height();
+        EXPECT_GE(header->height(), needed);
+    }
+    // The four-line titles of columns 5 and 6 span the two upper rows.
     const widgets::HeaderCell *cell = layout.cellAt(6, 0);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->rowSpan, 2);
     EXPECT_GE(layout.rowLines()[0] + layout.rowLines()[1], 4);
+}
+
+TEST_F(XjWindowGrid, TypicalValuesFitTheirColumnsWhole)
+{
+    struct Case
+    {
+        int column;
+        const char *text;
+    };
+    const Case cases[] = {
+        {3, "1960.06"}, {3, "197110"},  {4, "1983.09"},   {6, "基本合格"}, {1, "欧阳明月"},
+        {7, "高级工程师"}, {9, "12345"}, {12, "65"},       {28, "新调入人员"}, {31, "研究生"},
+    };
+    open();
+    const QFontMetrics metrics = grid().fontMetrics();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        // The cell ends one pixel before its grid line; the text keeps its margins.
+        const int room = grid().columnWidth(c.column + 1) - 1 - widgets::GridCellDelegate::kLeftMargin
+                         - widgets::GridCellDelegate::kRightMargin;
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(c.text)), room);
+    }
 }
 
 TEST_F(XjWindowGrid, FiftyThousandRowsShowWithoutReadingThemAll)

@@ -136,6 +136,13 @@ void TXjMainForm::buildControls()
 
     m_grid = new widgets::DataGrid(central);
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
+    // The column widths were made for the narrow 8-point face of the desktop the tool
+    // comes from; a slightly condensed 11-pixel face fits a year-month such as
+    // 1960.06 or four Chinese characters into a 48-pixel column.
+    QFont gridFont = font();
+    gridFont.setPixelSize(11);
+    gridFont.setStretch(QFont::SemiCondensed);
+    m_grid->setFont(gridFont);
     column->addWidget(m_grid, 1);
 
     auto *bottom = new QWidget(central);

@@ -1,17 +1,10 @@
 #include "report/json_dump.h"
 
-#include "common/errors.h"
-
 #include <cmath>
 #include <cstdio>
 
 namespace quvela::report {
 namespace {
-
-GbkString failure(const QString &fileName, const QString &why)
-{
-    return gbk::fromQString(QStringLiteral("无法写入文件 %1：%2").arg(fileName, why));
-}
 
 std::string number(double v)
 {
@@ -90,38 +83,17 @@ std::string pageJson(const RenderedPage &page)
     return out;
 }
 
-JsonDumpWriter::JsonDumpWriter(const QString &fileName) : m_fileName(fileName), m_file(fileName)
-{
-}
-
-void JsonDumpWriter::write(const std::string &bytes)
-{
-    if (m_file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-        throw QuvelaError(failure(m_fileName, m_file.errorString()));
-}
-
 void JsonDumpWriter::printJob(const RenderedPage &page)
 {
-    if (!m_file.isOpen()) {
-        if (!m_file.open(QIODevice::WriteOnly))
-            throw QuvelaError(failure(m_fileName, m_file.errorString()));
-        write("{\"pages\":[");
-    }
-    write(m_pages > 0 ? ",\n" : "\n");
-    write(pageJson(page));
+    m_file.write(m_pages == 0 ? "{\"pages\":[\n" : ",\n");
+    m_file.write(pageJson(page));
     ++m_pages;
 }
 
 void JsonDumpWriter::commit()
 {
-    if (!m_file.isOpen()) {
-        if (!m_file.open(QIODevice::WriteOnly))
-            throw QuvelaError(failure(m_fileName, m_file.errorString()));
-        write("{\"pages\":[");
-    }
-    write("\n]}\n");
-    if (!m_file.commit())
-        throw QuvelaError(failure(m_fileName, m_file.errorString()));
+    m_file.write(m_pages == 0 ? "{\"pages\":[\n]}\n" : "\n]}\n");
+    m_file.commit();
 }
 
 void writeJsonDump(const PageStore &pages, const QString &fileName)

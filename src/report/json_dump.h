@@ -2,9 +2,9 @@
 // files and for checking a form against its layout.
 #pragma once
 
+#include "report/output_file.h"
 #include "report/page_sink.h"
 
-#include <QSaveFile>
 #include <QString>
 
 #include <string>
@@ -19,15 +19,12 @@ std::string pageJson(const RenderedPage &page);
 class JsonDumpWriter final : public PageSink
 {
 public:
-    explicit JsonDumpWriter(const QString &fileName);
+    explicit JsonDumpWriter(const QString &fileName) : m_file(fileName) {}
     void printJob(const RenderedPage &page) override;
     void commit(); // throws QuvelaError
 
 private:
-    void write(const std::string &bytes);
-
-    QString m_fileName;
-    QSaveFile m_file;
+    OutputFile m_file;
     int m_pages = 0;
 };
 

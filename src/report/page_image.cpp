@@ -1,6 +1,7 @@
 #include "report/page_image.h"
 
 #include "common/errors.h"
+#include "report/output_file.h"
 #include "report/page_painter.h"
 
 #include <QCoreApplication>
@@ -35,7 +36,7 @@ void writePng(const RenderedPage &page, const QString &fileName, double dpi)
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || !renderPageImage(page, dpi).save(&file, "PNG")
         || !file.commit())
-        throw QuvelaError(gbk::fromQString(QStringLiteral("无法写入文件 %1：%2").arg(fileName, file.errorString())));
+        throw QuvelaError(writeFailure(fileName, file.errorString()));
 }
 
 PngFolderWriter::PngFolderWriter(const QString &folder, double dpi) : m_folder(folder), m_dpi(dpi)
@@ -72,8 +73,7 @@ void PngFolderWriter::commit()
                                 std::filesystem::path(target.toStdU16String()), ec);
         if (ec) {
             m_pending.erase(m_pending.begin(), m_pending.begin() + i);
-            throw QuvelaError(gbk::fromQString(QStringLiteral("无法写入文件 %1：%2")
-                                                   .arg(target, QString::fromStdString(ec.message()))));
+            throw QuvelaError(writeFailure(target, QString::fromStdString(ec.message())));
         }
     }
     m_pending.clear();

@@ -1,6 +1,7 @@
 #include "report/pdf_document_writer.h"
 
 #include "common/errors.h"
+#include "report/output_file.h"
 #include "report/page_painter.h"
 
 #include <QPageSize>
@@ -34,11 +35,6 @@ void keepLargeBuffersInTheHeap()
 #endif
 }
 
-GbkString failure(const QString &fileName, const QString &why)
-{
-    return gbk::fromQString(QStringLiteral("无法写入文件 %1：%2").arg(fileName, why));
-}
-
 } // namespace
 
 struct PdfDocumentWriter::Private
@@ -70,7 +66,7 @@ void PdfDocumentWriter::printJob(const RenderedPage &page)
                          QStringLiteral("B5 (182 x 257 mm)"), QPageSize::ExactMatch);
     if (!d->writer) {
         if (!d->file.open(QIODevice::WriteOnly))
-            throw QuvelaError(failure(d->fileName, d->file.errorString()));
+            throw QuvelaError(writeFailure(d->fileName, d->file.errorString()));
         d->writer = std::make_unique<QPdfWriter>(&d->file);
         d->writer->setResolution(kResolution);
         d->writer->setCreator(QStringLiteral("Quvela"));
@@ -78,7 +74,7 @@ void PdfDocumentWriter::printJob(const RenderedPage &page)
         d->writer->setPageSize(size);
         d->writer->setPageMargins(QMarginsF(0, 0, 0, 0));
         if (!d->painter.begin(d->writer.get()))
-            throw QuvelaError(failure(d->fileName, QStringLiteral("PDF")));
+            throw QuvelaError(writeFailure(d->fileName, QStringLiteral("PDF")));
     } else {
         d->writer->setPageSize(size);
         d->writer->newPage();
@@ -94,7 +90,7 @@ void PdfDocumentWriter::commit()
     d->painter.end();
     d->writer.reset();
     if (!d->file.commit())
-        throw QuvelaError(failure(d->fileName, d->file.errorString()));
+        throw QuvelaError(writeFailure(d->fileName, d->file.errorString()));
 }
 
 void writePdf(const PageStore &pages, const QString &fileName)

@@ -1,7 +1,5 @@
 #include "report/text_export.h"
 
-#include "common/errors.h"
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -14,11 +12,6 @@ namespace {
 constexpr double kRowTolerance = 2.5;
 // One column of text per half em of 10 pt.
 constexpr double kColumnMm = 10 * 25.4 / 72 / 2;
-
-GbkString failure(const QString &fileName, const QString &why)
-{
-    return gbk::fromQString(QStringLiteral("无法写入文件 %1：%2").arg(fileName, why));
-}
 
 double leftEdge(const ReportLabel &l)
 {
@@ -72,37 +65,21 @@ std::string pageText(const RenderedPage &page)
     return out;
 }
 
-TextExportWriter::TextExportWriter(const QString &fileName) : m_fileName(fileName), m_file(fileName)
-{
-}
-
-void TextExportWriter::write(const std::string &bytes)
-{
-    if (m_file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-        throw QuvelaError(failure(m_fileName, m_file.errorString()));
-}
-
 void TextExportWriter::printJob(const RenderedPage &page)
 {
-    if (!m_file.isOpen()) {
-        if (!m_file.open(QIODevice::WriteOnly))
-            throw QuvelaError(failure(m_fileName, m_file.errorString()));
-        write("\xEF\xBB\xBF");
-    }
-    if (m_pages > 0)
-        write("\f\n");
-    write(pageText(page));
+    if (m_pages == 0)
+        m_file.write("\xEF\xBB\xBF");
+    else
+        m_file.write("\f\n");
+    m_file.write(pageText(page));
     ++m_pages;
 }
 
 void TextExportWriter::commit()
 {
-    if (!m_file.isOpen() && !m_file.open(QIODevice::WriteOnly))
-        throw QuvelaError(failure(m_fileName, m_file.errorString()));
     if (m_pages == 0)
-        write("\xEF\xBB\xBF");
-    if (!m_file.commit())
-        throw QuvelaError(failure(m_fileName, m_file.errorString()));
+        m_file.write("\xEF\xBB\xBF");
+    m_file.commit();
 }
 
 void writeTextExport(const PageStore &pages, const QString &fileName)

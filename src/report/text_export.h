@@ -1,9 +1,9 @@
 // Plain-text export of rendered pages: what a clerk can paste or search.
 #pragma once
 
+#include "report/output_file.h"
 #include "report/page_sink.h"
 
-#include <QSaveFile>
 #include <QString>
 
 #include <string>
@@ -19,15 +19,12 @@ std::string pageText(const RenderedPage &page);
 class TextExportWriter final : public PageSink
 {
 public:
-    explicit TextExportWriter(const QString &fileName);
+    explicit TextExportWriter(const QString &fileName) : m_file(fileName) {}
     void printJob(const RenderedPage &page) override;
     void commit(); // throws QuvelaError
 
 private:
-    void write(const std::string &bytes);
-
-    QString m_fileName;
-    QSaveFile m_file;
+    OutputFile m_file;
     int m_pages = 0;
 };
 

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 using namespace quvela;
@@ -149,10 +150,34 @@ TEST_F(Outputs, PdfFileAppearsOnlyOnCommit)
     EXPECT_FALSE(std::filesystem::exists(none));
 }
 
-TEST_F(Outputs, PdfIntoAMissingFolderFailsWithAMessage)
+// Every output into a folder that is not there: a message naming the file, no file.
+TEST_F(Outputs, OutputIntoAMissingFolderFailsWithAMessage)
 {
-    PdfDocumentWriter writer(qs(dir / "missing" / "forms.pdf"));
-    EXPECT_THROW(writer.printJob(formPage("a", "b", "c")), QuvelaError);
+    const RenderedPage page = formPage("a", "b", "c");
+    const auto missing = dir / "missing";
+    struct Case
+    {
+        const char *file;
+        std::function<void(const QString &)> write;
+    };
+    const Case cases[] = {
+        {"forms.pdf", [&](const QString &f) { writePdf({page}, f); }},
+        {"forms.txt", [&](const QString &f) { writeTextExport({page}, f); }},
+        {"empty.txt", [&](const QString &f) { writeTextExport({}, f); }},
+        {"forms.json", [&](const QString &f) { writeJsonDump({page}, f); }},
+        {"form.png", [&](const QString &f) { writePng(page, f, 50); }},
+    };
+    for (const Case &c : cases) {
+        try {
+            c.write(qs(missing / c.file));
+            ADD_FAILURE() << c.file << " written";
+        } catch (const QuvelaError &e) {
+            const std::string message = gbk::toUtf8(e.message());
+            EXPECT_EQ(message.rfind("无法写入文件 ", 0), 0u) << message;
+            EXPECT_NE(message.find(c.file), std::string::npos) << message;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 ReportLabel textLabel(const char *utf8, double x, double y, double width = 0, Align align = Align::Left)

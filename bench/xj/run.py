@@ -76,8 +76,8 @@ def main():
     rows = "7-%d" % (6 + ROWS + 1)  # the totals row too, as a clerk would select it
     base = [batch, "--dir", folder, "xj"]
 
-    print("machine: %d cores, %s; %d runs each; %d-row roster %s"
-          % (os.cpu_count(), cpu_model(), runs, ROWS, os.path.relpath(roster)))
+    print("machine: %d cores, %s, load average %.1f; %d runs each; %d-row roster %s"
+          % (os.cpu_count(), cpu_model(), os.getloadavg()[0], runs, ROWS, os.path.relpath(roster)))
     print("command: %s import --workbook W --rows %s; adjust; writeback --rows %s"
           % (" ".join(pin + base), rows, rows))
     measure("import", base + ["import", "--workbook", work, "--rows", rows])

@@ -324,3 +324,55 @@ TEST_F(XjWriteBack, TheExampleRosterChangesInTheFiveColumnsOnly)
         }
     }
 }
+
+TEST_F(XjWriteBack, AnXlsWorkbookIsReadButNotWritten)
+{
+    // Row 7 of this workbook holds 2023-3-15, 2023-3-15, 1234.5 and 3 in A to D: the
+    // sequence number is taken from D and the name from C, every other field from an
+    // empty column.
+    book = dir / "roster.xls";
+    std::filesystem::copy_file(std::filesystem::path(QUVELA_SOURCE_DIR) / "tests/spreadsheet/xls_fixtures/xlwt_cells.xls",
+                               book);
+    settings.ColumnMap = "0403";
+    for (int k = 3; k <= 32; ++k)
+        settings.ColumnMap += "40";
+    prompts.fileChoices = {gbk::fromPath(book)};
+    ASSERT_TRUE(importRoster(prompts, ini, settings, "7", "7", *table).completed);
+    XjRecord person = storedRows().at(0);
+    EXPECT_EQ(person.xh, 3);
+    EXPECT_EQ(person.xm, "1234.5");
+    // Marked for adjustment, as a roster with the flag would have it.
+    person.sftz = 1;
+    table->clear();
+    table->append(person);
+    ASSERT_TRUE(adjustSalaryGrades(prompts, settings, *table));
+    prompts.shown.clear();
+
+    const std::string original = fileBytes(book);
+    EXPECT_FALSE(writeBackRoster(prompts, ini, settings, "7", "7", *table));
+    const auto log = shownLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], kWait);
+    EXPECT_EQ(prompts.shown[1].kind, "error");
+    EXPECT_NE(log[1].find(".xlsx"), std::string::npos) << log[1];
+    EXPECT_EQ(log[2], kFailed);
+    EXPECT_EQ(fileBytes(book), original);
+}
+
+TEST_F(XjWriteBack, TheListOfDisagreeingNamesStaysShort)
+{
+    std::vector<SheetRow> imported, renamed;
+    for (int i = 1; i <= 23; ++i) {
+        imported.push_back({6 + i, exampleA(i, "甲" + std::to_string(i))});
+        renamed.push_back({6 + i, exampleA(i, i == 1 ? "甲1" : "乙" + std::to_string(i))});
+    }
+    importAndAdjust(imported, "7", "29");
+    writeRoster(book, renamed);
+    EXPECT_TRUE(writeBack("7", "29"));
+    std::string expected = "message: 以下调资人员因Excel表中的姓名与上表不一致，未回写：";
+    for (int i = 2; i <= 21; ++i)
+        expected += "\n序号" + std::to_string(i) + " 甲" + std::to_string(i);
+    expected += "\n……共22人";
+    EXPECT_EQ(shownLog().back(), expected);
+    EXPECT_EQ(changedCells(before, book), writtenA(7));
+}

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
@@ -144,6 +145,29 @@ TEST_F(PreviewWindow, ThreePagesFollowTheButtons)
         EXPECT_EQ(window->counterText(), QStringLiteral("第 %1 页(共 3 页)").arg(s.page));
         EXPECT_EQ(enabled(), s.enabled);
     }
+}
+
+// Dark pixels: the ruled lines and the text of a drawn form.
+int darkPixels(const QImage &image)
+{
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 60;
+    return dark;
+}
+
+TEST_F(PreviewWindow, TheViewDrawsTheCurrentPage)
+{
+    showSized(QSize(800, 600));
+    preview::PageView *view = window->pageView();
+    window->setPageStore({});
+    const int empty = darkPixels(view->viewport()->grab().toImage());
+    window->setPageStore(test::formPages({"张三"}));
+    const int drawn = darkPixels(view->viewport()->grab().toImage());
+    EXPECT_EQ(empty, 0);
+    // Hundreds of millimetres of rules alone make thousands of dark pixels.
+    EXPECT_GT(drawn, 2000);
 }
 
 TEST_F(PreviewWindow, PageNumbersOutsideTheStoreAreIgnored)

@@ -1,17 +1,14 @@
-"""Times quvela-batch xj import, xj adjust and xj writeback on a generated 10,000-row roster.
-
-Each step runs QUVELA_BENCH_RUNS times in one program folder; wall time is from spawn to
-exit, cpu the process's user plus system time (the figure a loaded machine disturbs
-least), peak memory its maximum resident set (wait4). Processes are pinned to one
-core when taskset is there, so that the figures of one run compare."""
+"""Times quvela-batch xj import, xj adjust and xj writeback on a generated 10,000-row roster,
+each step QUVELA_BENCH_RUNS times in one program folder (see process_timing for the figures)."""
 import os
 import shutil
-import statistics
 import subprocess
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+import process_timing as timing  # noqa: E402
+
 ROWS = 10000
 TARGETS = {"import": 0.5, "adjust": 0.2, "writeback": 1.0}
 
@@ -19,44 +16,15 @@ build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-bench")
 runs = int(os.environ.get("QUVELA_BENCH_RUNS", "5"))
 data = os.path.join(build, "bench-data", "xj")
 batch = os.path.join(build, "bin", "quvela-batch")
-pin = ["taskset", "-c", "1"] if shutil.which("taskset") and os.cpu_count() > 1 else []
-
-
-def run_once(argv, before=None):
-    if before:
-        before()
-    start = time.perf_counter()
-    process = subprocess.Popen(pin + argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(process.pid, 0)
-    elapsed = time.perf_counter() - start
-    err = process.stderr.read().decode("utf-8", "replace")
-    process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("failed: %s\n%s" % (" ".join(argv), err))
-    return elapsed, usage.ru_maxrss / 1024.0, usage.ru_utime + usage.ru_stime
 
 
 def measure(name, argv, before=None):
-    results = [run_once(argv, before) for _ in range(runs)]
-    times = sorted(r[0] for r in results)
-    figure = {"min": times[0], "median": statistics.median(times), "rss": max(r[1] for r in results),
-              "cpu": statistics.median(r[2] for r in results)}
+    figure = timing.measure(argv, runs, before)
     target = TARGETS[name]
     print("xj %-10s min %6.3f s  median %6.3f s  cpu %6.3f s  peak %6.1f MB  target < %.1f s: %s"
           % (name, figure["min"], figure["median"], figure["cpu"], figure["rss"], target,
              "met" if figure["median"] < target else "MISSED"), flush=True)
     return figure
-
-
-def cpu_model():
-    try:
-        with open("/proc/cpuinfo") as f:
-            for line in f:
-                if line.startswith("model name"):
-                    return line.split(":", 1)[1].strip()
-    except OSError:
-        pass
-    return "unknown CPU"
 
 
 def main():
@@ -77,9 +45,9 @@ def main():
     base = [batch, "--dir", folder, "xj"]
 
     print("machine: %d cores, %s, load average %.1f; %d runs each; %d-row roster %s"
-          % (os.cpu_count(), cpu_model(), os.getloadavg()[0], runs, ROWS, os.path.relpath(roster)))
+          % (os.cpu_count(), timing.cpu_model(), os.getloadavg()[0], runs, ROWS, os.path.relpath(roster)))
     print("command: %s import --workbook W --rows %s; adjust; writeback --rows %s"
-          % (" ".join(pin + base), rows, rows))
+          % (" ".join(timing.PIN + base), rows, rows))
     measure("import", base + ["import", "--workbook", work, "--rows", rows])
     measure("adjust", base + ["adjust"])
     measure("writeback", base + ["writeback", "--rows", rows], fresh)

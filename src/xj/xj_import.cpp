@@ -5,6 +5,7 @@
 #include "common/pub_func.h"
 #include "common/xj_settings.h"
 #include "spreadsheet/spreadsheet_session.h"
+#include "xj/roster_session.h"
 #include "xj/xj_columns.h"
 #include "xj/xj_table.h"
 #include "xj/worksheet_rows.h"
@@ -131,24 +132,8 @@ ImportResult importRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings,
         RememberWorkbook(ini, file);
 
         spreadsheet::SpreadsheetSession sheet;
-        try {
-            sheet.connect();
-        } catch (const std::exception &) {
-            prompts.message(gbk::fromUtf8("Excel文件打开失败！,本工具的使用必须安装Excel2003。"));
+        if (!openRosterWorkbook(prompts, sheet, file))
             return result;
-        }
-        sheet.hide();
-        sheet.setCaption(gbk::fromUtf8("Excel数据文件"));
-        sheet.addNewWorkbook();
-        try {
-            sheet.open(gbk::toPath(file));
-        } catch (const std::exception &) {
-            sheet.end();
-            prompts.message(gbk::fromUtf8("请选择EXCEL数据表格！"));
-            return result;
-        }
-        sheet.bindWorkbook();
-        sheet.bindFirstWorksheet();
 
         // From here the table holds exactly the rows stored so far, whatever stops the
         // reading: one transaction, kept on every way out.

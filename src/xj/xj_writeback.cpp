@@ -5,6 +5,7 @@
 #include "common/pub_func.h"
 #include "common/xj_settings.h"
 #include "spreadsheet/spreadsheet_session.h"
+#include "xj/roster_session.h"
 #include "xj/worksheet_rows.h"
 #include "xj/xj_table.h"
 
@@ -47,24 +48,8 @@ bool writeBackRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings, std:
             return false;
 
         spreadsheet::SpreadsheetSession sheet;
-        try {
-            sheet.connect();
-        } catch (const std::exception &) {
-            prompts.message(gbk::fromUtf8("Excel文件打开失败！,本工具的使用必须安装Excel2003。"));
+        if (!openRosterWorkbook(prompts, sheet, file))
             return false;
-        }
-        sheet.hide();
-        sheet.setCaption(gbk::fromUtf8("Excel数据文件"));
-        sheet.addNewWorkbook();
-        try {
-            sheet.open(gbk::toPath(file));
-        } catch (const std::exception &) {
-            sheet.end();
-            prompts.message(gbk::fromUtf8("请选择EXCEL数据表格！"));
-            return false;
-        }
-        sheet.bindWorkbook();
-        sheet.bindFirstWorksheet();
         const std::vector<int> columns = DecodeColumnMap(settings.ColumnMap, kXjColumnFields);
         const auto column = [&](int field) { return columns[static_cast<std::size_t>(field - 1)]; };
 

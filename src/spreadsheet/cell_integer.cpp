@@ -4,6 +4,8 @@
 #include "common/gbk.h"
 #include "spreadsheet/cell_text.h"
 
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -32,29 +34,30 @@ bool fitsInt32(double x)
     return x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max();
 }
 
+// A numeric text converts as the number it spells: "345", " -12", "+8", and also "12.5"
+// or "1E3", which round like number cells. Blanks may lead, nothing may follow.
 int32_t textInteger(const std::string &text)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i == text.size())
+    std::size_t digits = i;
+    if (digits < text.size() && text[digits] == '+')
+        ++digits; // from_chars takes a minus sign only
+    const char *first = text.data() + digits;
+    const char *last = text.data() + text.size();
+    // from_chars would also take "inf" and "nan"; a number starts with a digit or a point.
+    if (first == last || !(std::isdigit(static_cast<unsigned char>(*first)) || *first == '.'
+                           || (*first == '-' && digits == i && first + 1 < last)))
         notAnInteger(text);
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            notAnInteger(text);
-        value = value * 10 + (text[i] - '0');
-        if (value > 2147483648LL)
-            notAnInteger(text);
-    }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int32_t>::max())
+    double value = 0;
+    const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec != std::errc() || end != last || !std::isfinite(value))
         notAnInteger(text);
-    return static_cast<int32_t>(value);
+    const double rounded = roundHalfToEven(value);
+    if (!fitsInt32(rounded))
+        notAnInteger(text);
+    return static_cast<int32_t>(rounded);
 }
 
 } // namespace

@@ -130,6 +130,25 @@ TEST_F(XjWindowActions, ExitSavesTheBoxesAndWidthsTheTitleBarDoesNot)
     }
 }
 
+TEST_F(XjWindowActions, ExitThatCannotSaveSaysSoAndStaysOpen)
+{
+    xj::TXjMainForm &w = open();
+    w.show();
+    // A folder in the settings file's place: nothing can be written there.
+    std::filesystem::create_directory(dir / "xjgz.ini");
+    child<QLineEdit>("edYear")->setText(QStringLiteral("2030"));
+    button("btnExit")->click();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, "error");
+    // What was typed is still there to be saved once the file can be written.
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(child<QLineEdit>("edYear")->text(), QStringLiteral("2030"));
+    std::filesystem::remove(dir / "xjgz.ini");
+    button("btnExit")->click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(iniValue("Year"), "2030");
+}
+
 TEST_F(XjWindowActions, ReadImportsTheRangeOfTheChosenWorkbook)
 {
     const auto workbook = dir / "roster.xlsx";

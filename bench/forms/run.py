@@ -1,20 +1,19 @@
-"""Times quvela-batch xj print --pdf on roster tables of 100 and 1,000 rows.
+"""Times quvela-batch xj print --pdf on roster tables of 100 and 1,000 rows (see
+process_timing for wall time, processor time and peak memory).
 
 The table is the example roster imported and adjusted, its 24 rows repeated in order up
-to the size wanted. Wall time is from spawn to exit, peak memory the process's maximum
-resident set and its processor time (user + system, wait4), which the load of a shared
-machine disturbs less than the wall time; bytes per page is the PDF's size over its pages. Processes are
-pinned to one core when taskset is there, so that the figures of one run compare."""
+to the size wanted. Bytes per page is the PDF's size over its pages."""
 import os
 import shutil
 import sqlite3
-import statistics
 import subprocess
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.dirname(HERE))
+import process_timing as timing  # noqa: E402
+
 SIZES = (100, 1000)
 TARGET_SECONDS = 2.0     # for 1,000 forms
 TARGET_PAGE_BYTES = 10 * 1024
@@ -23,24 +22,11 @@ build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-bench")
 runs = int(os.environ.get("QUVELA_BENCH_RUNS", "5"))
 data = os.path.join(build, "bench-data", "forms")
 batch = os.path.join(build, "bin", "quvela-batch")
-pin = ["taskset", "-c", "1"] if shutil.which("taskset") and os.cpu_count() > 1 else []
-env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-
-
-def run_once(argv):
-    start = time.perf_counter()
-    process = subprocess.Popen(pin + argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, env=env)
-    _, status, usage = os.wait4(process.pid, 0)
-    elapsed = time.perf_counter() - start
-    err = process.stderr.read().decode("utf-8", "replace")
-    process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("failed: %s\n%s" % (" ".join(argv), err))
-    return elapsed, usage.ru_maxrss / 1024.0, usage.ru_utime + usage.ru_stime
+os.environ["QT_QPA_PLATFORM"] = "offscreen"
 
 
 def check(argv):
-    done = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env)
+    done = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     if done.returncode != 0:
         sys.exit("failed: %s\n%s" % (" ".join(argv), done.stderr.decode("utf-8", "replace")))
     return done.stdout.decode("utf-8", "replace")
@@ -80,35 +66,21 @@ def embedded_fonts(pdf):
     return all(r.split()[-5] == "yes" for r in rows if r.strip()), len(rows)
 
 
-def cpu_model():
-    try:
-        with open("/proc/cpuinfo") as f:
-            for line in f:
-                if line.startswith("model name"):
-                    return line.split(":", 1)[1].strip()
-    except OSError:
-        pass
-    return "unknown CPU"
-
-
 def main():
     if not os.path.exists(batch):
         sys.exit("missing %s (build the quvela-batch target)" % batch)
     os.makedirs(data, exist_ok=True)
-    print("machine: %d cores, %s; %d runs each; load average %.1f" % (os.cpu_count(), cpu_model(), runs,
+    print("machine: %d cores, %s; %d runs each; load average %.1f" % (os.cpu_count(), timing.cpu_model(), runs,
                                                                      os.getloadavg()[0]))
     print("command: %s --dir DIR xj print --pdf OUT.pdf  (table of N rows: the example roster repeated)"
-          % " ".join(pin + [batch]))
+          % " ".join(timing.PIN + [batch]))
     peaks = {}
     for rows in SIZES:
         folder = program_folder(rows)
         pdf = os.path.join(data, "forms-%d.pdf" % rows)
         argv = [batch, "--dir", folder, "xj", "print", "--pdf", pdf]
-        results = [run_once(argv) for _ in range(runs)]
-        times = sorted(r[0] for r in results)
-        median = statistics.median(times)
-        peak = max(r[1] for r in results)
-        cpu = statistics.median(r[2] for r in results)
+        figure = timing.measure(argv, runs)
+        fastest, median, cpu, peak = figure["min"], figure["median"], figure["cpu"], figure["rss"]
         peaks[rows] = peak
         pages = pdf_pages(pdf)
         size = os.path.getsize(pdf)
@@ -116,11 +88,11 @@ def main():
         if pages != rows:
             sys.exit("expected %d pages, the PDF has %d" % (rows, pages))
         line = ("forms %5d  wall min %6.3f s  median %6.3f s  cpu %6.3f s  %7.1f forms/s  %6.0f bytes/page  "
-                "peak %6.1f MB  fonts %d %s" % (rows, times[0], median, cpu, rows / times[0], size / pages,
+                "peak %6.1f MB  fonts %d %s" % (rows, fastest, median, cpu, rows / fastest, size / pages,
                                                  peak, fonts, "embedded" if embedded else "NOT EMBEDDED"))
         if rows == 1000:
             line += "  target < %.0f s: %s, < %d bytes/page: %s" % (
-                TARGET_SECONDS, "met" if times[0] < TARGET_SECONDS else "MISSED", TARGET_PAGE_BYTES,
+                TARGET_SECONDS, "met" if fastest < TARGET_SECONDS else "MISSED", TARGET_PAGE_BYTES,
                 "met" if size / pages < TARGET_PAGE_BYTES else "MISSED")
         print(line, flush=True)
     growth = peaks[SIZES[1]] - peaks[SIZES[0]]

@@ -172,6 +172,35 @@ TEST_F(XjWindowActions, ReadImportsTheRangeOfTheChosenWorkbook)
     EXPECT_EQ(iniValue("excelFileName"), workbook.string());
 }
 
+TEST_F(XjWindowActions, ReadAdjustAndWriteBackFromTheWindow)
+{
+    const auto workbook = dir / "roster.xlsx";
+    std::filesystem::copy_file(std::filesystem::path(QUVELA_SOURCE_DIR) / "examples" / "xj-roster.xlsx", workbook);
+    open();
+    child<QLineEdit>("edStart")->setText(QStringLiteral("7"));
+    child<QLineEdit>("edEnd")->setText(QStringLiteral("30"));
+    prompts.answers = {Answer::Yes};
+    prompts.fileChoices = {gbk::fromPath(workbook)};
+    button("btnRead")->click();
+    button("btnOK")->click();
+    const auto before = std::filesystem::last_write_time(workbook);
+    prompts.shown.clear();
+    button("btnWrite")->click();
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{"OK!!! 数据保存完毕。"});
+    EXPECT_EQ(prompts.waitWindowsOpen, 0);
+    EXPECT_NE(std::filesystem::last_write_time(workbook), before);
+
+    // The window reads the row boxes afresh: a range that starts on another person
+    // is refused and the workbook stays as it is.
+    const auto written = std::filesystem::last_write_time(workbook);
+    child<QLineEdit>("edStart")->setText(QStringLiteral("8"));
+    prompts.shown.clear();
+    button("btnWrite")->click();
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_NE(gbk::toUtf8(prompts.shown[0].text).find("对不上号"), std::string::npos);
+    EXPECT_EQ(std::filesystem::last_write_time(workbook), written);
+}
+
 TEST_F(XjWindowActions, ReadRangeBelowTheFirstDataRowPutsTheFocusOnTheBox)
 {
     struct Case

@@ -200,6 +200,12 @@ TEST_F(XjWindowControls, UsageTextShownOnlyWhenTheFileIsThere)
     window->show();
     EXPECT_TRUE(usage->isVisible());
     EXPECT_EQ(usage->toPlainText(), QStringLiteral("1. 先设置列号；\n2. 再读入花名册。"));
+
+    window->hide();
+    std::filesystem::remove(dir / "使用说明.txt");
+    window->show();
+    EXPECT_FALSE(usage->isVisible());
+    EXPECT_TRUE(usage->toPlainText().isEmpty());
 }
 
 TEST_F(XjWindowControls, UnopenableTableReportsAndLeavesTheGridEmpty)

@@ -255,6 +255,8 @@ void TXjMainForm::showEvent(QShowEvent *event)
 void TXjMainForm::loadUsageText()
 {
     m_usage->clear();
+    // A text removed since the last showing leaves no empty box behind.
+    m_usage->hide();
     QFile file(widgets::programFolder() + QDir::separator() + QStringLiteral("使用说明.txt"));
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return;

@@ -5,6 +5,7 @@
 
 #include "common/gbk.h"
 
+#include <functional>
 #include <memory>
 
 namespace quvela {
@@ -42,5 +43,9 @@ public:
     // is destroyed.
     virtual std::unique_ptr<WaitWindow> showWait(const GbkString &message) = 0;
 };
+
+// Runs work and returns its result. An error it raises is shown in the standard error
+// box and gives false: the one place where an operation's error becomes that box.
+bool runShowingErrors(Prompts &prompts, const std::function<bool()> &work);
 
 } // namespace quvela

@@ -215,15 +215,10 @@ void TFormKampreview::setPageButtons(bool backEnabled, bool forwardEnabled)
 
 void TFormKampreview::guarded(const std::function<void()> &work)
 {
-    try {
+    runShowingErrors(m_prompts, [&] {
         work();
-    } catch (const QuvelaError &error) {
-        m_prompts.showError(error.message());
-    } catch (const std::bad_alloc &) {
-        m_prompts.showError(gbk::fromUtf8("Out of memory"));
-    } catch (const std::exception &error) {
-        m_prompts.showError(gbk::fromUtf8(error.what()));
-    }
+        return true;
+    });
 }
 
 void TFormKampreview::SpinEdit2Change(int value)

@@ -97,7 +97,7 @@ std::optional<GbkString> adjustRecord(XjRecord &r, int32_t months, const GradeTa
 
 bool adjustSalaryGrades(Prompts &prompts, const TXtcs &settings, XjTable &table)
 {
-    try {
+    return runShowingErrors(prompts, [&] {
         if (table.rowCount() == 0) {
             prompts.message(gbk::fromUtf8("无调资数据 ！"), caption(), MessageIcon::Error);
             return false;
@@ -129,12 +129,7 @@ bool adjustSalaryGrades(Prompts &prompts, const TXtcs &settings, XjTable &table)
             return false;
         }
         return true;
-    } catch (const QuvelaError &e) {
-        prompts.showError(e.message());
-    } catch (const std::exception &e) {
-        prompts.showError(gbk::fromUtf8(e.what()));
-    }
-    return false;
+    });
 }
 
 } // namespace quvela::xj

@@ -42,7 +42,7 @@ GbkString notWrittenMessage(const std::vector<XjRecord> &persons)
 bool writeBackRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings, std::string_view startText,
                      std::string_view endText, const XjTable &table)
 {
-    try {
+    return runShowingErrors(prompts, [&] {
         const GbkString file = RecallWorkbook(ini, settings);
         if (file.empty())
             return false;
@@ -116,12 +116,7 @@ bool writeBackRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings, std:
         if (!namesDisagree.empty())
             prompts.message(notWrittenMessage(namesDisagree), gbk::fromUtf8("薪级调整"), MessageIcon::Warning);
         return true;
-    } catch (const QuvelaError &e) {
-        prompts.showError(e.message());
-    } catch (const std::exception &e) {
-        prompts.showError(gbk::fromUtf8(e.what()));
-    }
-    return false;
+    });
 }
 
 } // namespace quvela::xj

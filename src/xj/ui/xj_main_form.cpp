@@ -235,15 +235,10 @@ XjTable &TXjMainForm::requireTable()
 
 void TXjMainForm::guarded(const std::function<void()> &handler)
 {
-    try {
+    runShowingErrors(m_prompts, [&] {
         handler();
-    } catch (const QuvelaError &error) {
-        m_prompts.showError(error.message());
-    } catch (const std::bad_alloc &) {
-        m_prompts.showError(gbk::fromUtf8("Out of memory"));
-    } catch (const std::exception &error) {
-        m_prompts.showError(gbk::fromUtf8(error.what()));
-    }
+        return true;
+    });
 }
 
 void TXjMainForm::showEvent(QShowEvent *event)

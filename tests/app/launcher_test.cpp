@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include "support/qt_application.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,12 +30,7 @@ class Launcher : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_app";
-            static char *argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
+        test::ensureApplication<QApplication>();
     }
 
     void SetUp() override

@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QRawFont>
 
+#include "support/qt_application.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,12 +18,7 @@ class FontAliases : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_fonts";
-            static char *argv[] = {name, nullptr};
-            new QGuiApplication(argc, argv);
-        }
+        quvela::test::ensureApplication<QGuiApplication>();
         quvela::report::installFontSubstitutions();
     }
 };

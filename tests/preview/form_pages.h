@@ -5,6 +5,8 @@
 #include "report/rendered_page.h"
 #include "xj/xj_form.h"
 
+#include "support/qt_application.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QProcess>
@@ -17,12 +19,7 @@ namespace quvela::test {
 
 inline void ensureApplication()
 {
-    if (!QApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "test_preview";
-        static char *argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
+    ensureApplication<QApplication>();
 }
 
 inline TXtcs formSettings()

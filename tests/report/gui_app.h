@@ -3,6 +3,7 @@
 #pragma once
 
 #include "report/font_setup.h"
+#include "support/qt_application.h"
 
 #include <QGuiApplication>
 
@@ -12,10 +13,7 @@ inline void ensureGuiApplication()
 {
     if (QCoreApplication::instance())
         return;
-    static int argc = 1;
-    static char name[] = "quvela-test";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv); // lives until the program ends
+    ensureApplication<QGuiApplication>();
     report::installFontSubstitutions();
 }
 

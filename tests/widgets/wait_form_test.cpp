@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QScreen>
 
+#include "support/qt_application.h"
+
 #include <gtest/gtest.h>
 
 using namespace quvela;
@@ -22,12 +24,7 @@ class WaitWindow : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_widgets";
-            static char *argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
+        test::ensureApplication<QApplication>();
     }
 };
 

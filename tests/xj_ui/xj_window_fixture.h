@@ -10,6 +10,8 @@
 #include "xj/ui/xj_main_form.h"
 #include "xj/xj_table.h"
 
+#include "support/qt_application.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -24,12 +26,7 @@ namespace quvela::test {
 
 inline void ensureApplication()
 {
-    if (!QApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "test_xj_ui";
-        static char *argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
+    ensureApplication<QApplication>();
 }
 
 // Types text into widget one key at a time, as a keyboard (or an input method for

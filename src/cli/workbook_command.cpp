@@ -57,7 +57,7 @@ int showAction(BatchContext &context)
     for (int row = start; row <= end; ++row) {
         line = std::to_string(row);
         // Cells that read as the empty text after the last visible one add nothing.
-        int last = session.lastColumn(row);
+        const int last = session.lastColumn(row);
         std::vector<std::string> texts(static_cast<std::size_t>(std::max(last, 0)));
         for (int column = 1; column <= last; ++column)
             texts[column - 1] = gbk::toUtf8(session.readCellText(row, column));

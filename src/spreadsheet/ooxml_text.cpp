@@ -1,4 +1,5 @@
 #include "spreadsheet/ooxml_text.h"
+#include "spreadsheet/utf8_append.h"
 
 namespace quvela::spreadsheet {
 
@@ -30,25 +31,6 @@ long escapeAt(std::string_view text, std::size_t pos)
     return code;
 }
 
-void appendUtf8(unsigned long code, std::string &out)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 } // namespace
 
 std::string unescapeOoxml(std::string_view text)
@@ -66,9 +48,7 @@ std::string unescapeOoxml(std::string_view text)
         if (code >= 0xD800 && code <= 0xDBFF) {
             const long low = escapeAt(text, i + 7);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(0x10000 + ((static_cast<unsigned long>(code) - 0xD800) << 10)
-                               + (static_cast<unsigned long>(low) - 0xDC00),
-                           out);
+                appendUtf8(out, static_cast<char32_t>(0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00)));
                 i += 14;
                 continue;
             }
@@ -77,7 +57,7 @@ std::string unescapeOoxml(std::string_view text)
             out += text[i++]; // a lone surrogate stays as written
             continue;
         }
-        appendUtf8(static_cast<unsigned long>(code), out);
+        appendUtf8(out, static_cast<char32_t>(code));
         i += 7;
     }
     return out;

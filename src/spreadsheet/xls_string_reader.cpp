@@ -1,4 +1,5 @@
 #include "spreadsheet/xls_string_reader.h"
+#include "spreadsheet/utf8_append.h"
 
 #include "spreadsheet/xls_error.h"
 
@@ -8,25 +9,6 @@ namespace {
 constexpr uint8_t kHighByte = 0x01;
 constexpr uint8_t kPhonetic = 0x04;
 constexpr uint8_t kRichText = 0x08;
-
-void appendUtf8(std::string &out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "spreadsheet/xml_scanner.h"
+#include "spreadsheet/utf8_append.h"
 
 #include <cstring>
 
@@ -11,25 +12,6 @@ constexpr std::size_t kChunk = 1u << 20;
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-void appendUtf8(unsigned long code, std::string &out)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b)
@@ -300,7 +282,7 @@ void XmlScanner::decodeAppend(std::string_view raw, std::string &out)
             }
             if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
                 throw XmlError("invalid character reference");
-            appendUtf8(code, out);
+            appendUtf8(out, static_cast<char32_t>(code));
         } else {
             throw XmlError("unknown entity");
         }

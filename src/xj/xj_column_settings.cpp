@@ -10,7 +10,10 @@ namespace quvela::xj {
 
 GbkString TwoDigits(int n)
 {
-    return n > 9 ? std::to_string(n) : "0" + std::to_string(n);
+    GbkString text = std::to_string(n);
+    if (n <= 9)
+        text.insert(text.begin(), '0');
+    return text;
 }
 
 DialogColumnsRead dialogColumnsFromMap(const GbkString &columnMap)

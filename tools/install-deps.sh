@@ -6,8 +6,10 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libsqlite3-dev libzip-dev libpugixml-dev
+  libixion-dev libboost-dev libgsf-1-dev qt6-translations-l10n
   libgtest-dev googletest libbenchmark-dev
   libxlsxwriter-dev python3 python3-openpyxl python3-xlsxwriter
+  python3-xlrd python3-xlwt libreoffice-calc-nogui
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fontconfig
   xvfb xauth poppler-utils
 )

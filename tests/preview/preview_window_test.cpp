@@ -291,7 +291,16 @@ TEST_F(PreviewWindow, HundredPercentAfterFitSetsViewAndBoxToHundred)
 
 TEST_F(PreviewWindow, SaveCancelledWritesNothing)
 {
+    // A window that went on after a cancel would write ".TXT" into the working folder,
+    // a hidden file there: make that the folder inspected, and list hidden files too.
     QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    struct Restore
+    {
+        QString path;
+        ~Restore() { QDir::setCurrent(path); }
+    } restore{before};
     window->setPageStore(test::formPages({"张三"}));
     int asked = 0;
     for (std::optional<TFormKampreview::SaveChoice> answer :
@@ -303,7 +312,7 @@ TEST_F(PreviewWindow, SaveCancelledWritesNothing)
         click("SpeedButtonSave");
     }
     EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
     EXPECT_TRUE(prompts.shown.empty());
 }
 

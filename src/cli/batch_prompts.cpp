@@ -22,7 +22,7 @@ void BatchPrompts::showError(const GbkString &text)
     std::cerr << gbk::toUtf8(text) << '\n';
 }
 
-GbkString BatchPrompts::chooseOpenFile(const GbkString &)
+GbkString BatchPrompts::chooseOpenFile(const GbkString &, const GbkString &)
 {
     return m_workbook;
 }

@@ -35,9 +35,10 @@ public:
     // The application's standard error box.
     virtual void showError(const GbkString &text) = 0;
 
-    // The file-open dialog. Returns the name the dialog holds when it closes, confirmed
-    // or not: after a cancel, the name chosen before in this run, or empty.
-    virtual GbkString chooseOpenFile(const GbkString &initialFolder) = 0;
+    // The file-open dialog of a roster workbook, titled title (empty: the dialog's own
+    // title), listing workbooks first. Returns the name the dialog holds when it closes,
+    // confirmed or not: after a cancel, the name chosen before in this run, or empty.
+    virtual GbkString chooseOpenFile(const GbkString &title, const GbkString &initialFolder) = 0;
 
     // Shows the wait window (the default text when message is empty) until the result
     // is destroyed.

@@ -66,11 +66,15 @@ void QtPrompts::showError(const GbkString &text)
     box.exec();
 }
 
-GbkString QtPrompts::chooseOpenFile(const GbkString &initialFolder)
+GbkString QtPrompts::chooseOpenFile(const GbkString &title, const GbkString &initialFolder)
 {
-    const QString chosen = QFileDialog::getOpenFileName(parentWindow(), QString(), gbk::toQString(initialFolder));
-    if (!chosen.isEmpty())
-        m_lastFile = QDir::toNativeSeparators(chosen);
+    QFileDialog dialog(parentWindow(), gbk::toQString(title), gbk::toQString(initialFolder));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Workbooks first; the second filter lets a clerk reach a roster saved under an odd name.
+    dialog.setNameFilters({QStringLiteral("Excel 工作簿 (*.xlsx *.xls)"), QStringLiteral("所有文件 (*)")});
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        m_lastFile = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     return gbk::fromQString(m_lastFile);
 }
 

@@ -18,7 +18,7 @@ public:
     Answer askYesNo(const GbkString &text, const GbkString &caption, MessageIcon icon) override;
     void message(const GbkString &text, const GbkString &caption, MessageIcon icon) override;
     void showError(const GbkString &text) override;
-    GbkString chooseOpenFile(const GbkString &initialFolder) override;
+    GbkString chooseOpenFile(const GbkString &title, const GbkString &initialFolder) override;
     std::unique_ptr<WaitWindow> showWait(const GbkString &message) override;
 
 private:

@@ -128,7 +128,7 @@ ImportResult importRoster(Prompts &prompts, IniFile &ini, const TXtcs &settings,
                              caption(), MessageIcon::Information)
             != Answer::Yes)
             return result;
-        const GbkString file = prompts.chooseOpenFile(settings.ProgramDir);
+        const GbkString file = prompts.chooseOpenFile({}, settings.ProgramDir);
         RememberWorkbook(ini, file);
 
         spreadsheet::SpreadsheetSession sheet;

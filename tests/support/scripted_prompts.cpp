@@ -35,9 +35,9 @@ void ScriptedPrompts::showError(const GbkString &text)
     shown.push_back({"error", text, {}, MessageIcon::Error});
 }
 
-GbkString ScriptedPrompts::chooseOpenFile(const GbkString &initialFolder)
+GbkString ScriptedPrompts::chooseOpenFile(const GbkString &title, const GbkString &initialFolder)
 {
-    shown.push_back({"file", initialFolder, {}, MessageIcon::None});
+    shown.push_back({"file", initialFolder, title, MessageIcon::None});
     if (!fileChoices.empty()) {
         // An empty scripted choice stands for a cancel: the dialog keeps the last name.
         if (!fileChoices.front().empty())

@@ -15,8 +15,8 @@ public:
     struct Shown
     {
         std::string kind;   // "ask", "message", "error", "file", "wait"
-        GbkString text;     // GBK, as the operation passed it
-        GbkString caption;
+        GbkString text;     // GBK, as the operation passed it; a file choice's initial folder
+        GbkString caption;  // a file choice's dialog title
         MessageIcon icon = MessageIcon::None;
     };
 
@@ -28,7 +28,7 @@ public:
     Answer askYesNo(const GbkString &text, const GbkString &caption, MessageIcon icon) override;
     void message(const GbkString &text, const GbkString &caption, MessageIcon icon) override;
     void showError(const GbkString &text) override;
-    GbkString chooseOpenFile(const GbkString &initialFolder) override;
+    GbkString chooseOpenFile(const GbkString &title, const GbkString &initialFolder) override;
     std::unique_ptr<WaitWindow> showWait(const GbkString &message) override;
 
     // The texts shown, as UTF-8, in order (questions, messages and errors only).

@@ -1,10 +1,11 @@
-// The XJ window's simple actions: the digit boxes, "清空", "退出" against the title bar,
+// The XJ window's simple actions: the digit boxes (typed and pasted), "清空", "退出" against the title bar,
 // "读入" and "调薪" through the window, and "设置" opening the column dialog.
 #include "xj_window_fixture.h"
 
 #include "widgets/data_grid.h"
 #include "xj/ui/para_form.h"
 
+#include <QClipboard>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,6 +46,13 @@ TEST_F(XjWindowActions, NumberBoxesTakeOnlyDigitsAndBackspace)
         edit->setText(QStringLiteral("2010"));
         QTest::keyClick(edit, Qt::Key_Backspace);
         EXPECT_EQ(edit->text(), QStringLiteral("201"));
+        // A pasted text is judged as a whole, as typing is key by key.
+        edit->setFocus();
+        for (const auto &[pasted, shown] : {std::pair{"7a", "201"}, std::pair{"9", "2019"}}) {
+            QApplication::clipboard()->setText(QString::fromUtf8(pasted));
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(edit->text(), QString::fromUtf8(shown)) << pasted;
+        }
     }
     // The other boxes take any text.
     auto *file = child<QLineEdit>("edFile");

@@ -8,7 +8,7 @@
 #include "preview/form_kampreview.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_picker.h"
-#include "widgets/digit_key_filter.h"
+#include "widgets/digits_only.h"
 #include "widgets/program_folder.h"
 #include "xj/ui/para_form.h"
 #include "xj/ui/xj_grid_columns.h"
@@ -185,7 +185,7 @@ void TXjMainForm::buildControls()
     m_edEnd = box("edEnd", QRect(393, 64, 38, 23), panel);
     m_edEnd->setToolTip(QStringLiteral("薪级工资调整表除标题行外欲打印、调整的结束行号，不小于7"));
     for (QLineEdit *digits : {m_edStart, m_edEnd, m_edYear, m_edMonth})
-        widgets::DigitKeyFilter::install(digits);
+        widgets::makeDigitsOnly(digits);
 
     QPushButton *btnClear = button("btnClear", "清空", QRect(463, 27, 46, 25),
                                    "清空上表显示内容，如果已调整但没回写，请慎用！", panel);

@@ -3,16 +3,19 @@
 #include "app/main_form.h"
 #include "common/executable_path.h"
 #include "report/font_setup.h"
+#include "widgets/qt_chinese.h"
 #include "widgets/qt_prompts.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
-    quvela::report::prepareFontConfig(QString::fromStdString(quvela::executableDir(argv[0]).string()));
+    const QString programDir = QString::fromStdString(quvela::executableDir(argv[0]).string());
+    quvela::report::prepareFontConfig(programDir);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quvela"));
     quvela::report::installFontSubstitutions();
+    const auto qtChinese = quvela::widgets::installQtChinese(quvela::widgets::qtTranslationFolders(programDir));
 
     // One Prompts object for the whole run: the file dialog remembers its last choice.
     quvela::widgets::QtPrompts prompts;

@@ -175,6 +175,7 @@ ReportLabel dataLabel(std::string name, double x, double y, double width, Align 
     l.height = 3.7;
     l.font = song();
     l.align = align;
+    l.fitToCell = true;
     return l;
 }
 

@@ -29,7 +29,9 @@ inline constexpr ApprovalFormVariant kGovernmentFormVariant{142.3, false, 4};
 // 18 mm) are left to the form, which sets them when its rules say.
 void buildApprovalForm(FormReport &report, const ApprovalFormVariant &variant);
 
-// A data label as the forms use them: "宋体" 10 pt, 3.7 mm high.
+// A data label as the forms use them: "宋体" 10 pt, 3.7 mm high. Its text is kept inside
+// the cell it stands in when the page is rendered (fitLabelsToCells), wherever the form
+// moves it, so a form builds every label it fills with this.
 ReportLabel dataLabel(std::string name, double x, double y, double width, Align align);
 
 } // namespace quvela::report

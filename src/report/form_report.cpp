@@ -1,5 +1,7 @@
 #include "report/form_report.h"
 
+#include "report/cell_fit.h"
+
 namespace quvela::report {
 namespace {
 
@@ -49,6 +51,7 @@ RenderedPage FormReport::render() const
     const double top = m_page.margins.top;
     place(m_titleBand, left, top, page);
     place(m_formBand, left, top + m_titleBand.height(), page);
+    fitLabelsToCells(page);
     return page;
 }
 

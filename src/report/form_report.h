@@ -32,7 +32,8 @@ public:
     // title band even where it runs past the bottom margin; the forms rely on that.
     RenderedPage run();
 
-    // The bands as they stand, placed under the current margins.
+    // The bands as they stand, placed under the current margins, each label fitted into
+    // its cell (fitLabelsToCells).
     RenderedPage render() const;
 
 private:

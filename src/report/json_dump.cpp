@@ -1,5 +1,7 @@
 #include "report/json_dump.h"
 
+#include "report/cell_fit.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -69,7 +71,12 @@ std::string pageJson(const RenderedPage &page)
             + ",\"height_mm\":" + number(l.height) + ",\"font\":" + quoted(gbk::toUtf8(l.font))
             + ",\"size_pt\":" + number(l.sizePt) + ",\"bold\":" + (l.bold ? "true" : "false")
             + ",\"underline\":" + (l.underline ? "true" : "false") + ",\"align\":\"" + alignName(l.align)
-            + "\",\"auto_width\":" + (l.autoWidth ? "true" : "false") + "}";
+            + "\",\"auto_width\":" + (l.autoWidth ? "true" : "false");
+        const double drawnWidth = drawnWidthMm(l);
+        out += ",\"cell_x1_mm\":" + number(l.cellX1) + ",\"cell_x2_mm\":" + number(l.cellX2)
+            + ",\"stretch\":" + number(l.stretch) + ",\"drawn_size_pt\":" + number(drawnSizePt(l))
+            + ",\"drawn_x_mm\":" + number(drawnLeftMm(l, drawnWidth)) + ",\"drawn_width_mm\":"
+            + number(drawnWidth) + "}";
     }
     out += "],\"lines\":[";
     first = true;

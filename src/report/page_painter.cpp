@@ -1,11 +1,14 @@
 #include "report/page_painter.h"
 
+#include "report/cell_fit.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -42,7 +45,7 @@ struct TextStyle
 
 bool sameStyle(const ReportLabel &a, const ReportLabel &b)
 {
-    return a.font == b.font && a.sizePt == b.sizePt && a.bold == b.bold && a.underline == b.underline;
+    return a.font == b.font && drawnSizePt(a) == drawnSizePt(b) && a.bold == b.bold && a.underline == b.underline;
 }
 
 } // namespace
@@ -80,7 +83,7 @@ void paintPage(QPainter &painter, const RenderedPage &page, double dotsPerMm)
             auto it = std::find_if(styles.begin(), styles.end(), [&](const TextStyle &s) { return sameStyle(*s.key, l); });
             if (it == styles.end()) {
                 QFont font(displayText(l.font));
-                font.setPointSizeF(l.sizePt * fontScale);
+                font.setPointSizeF(drawnSizePt(l) * fontScale);
                 font.setBold(l.bold);
                 font.setUnderline(l.underline);
                 font.setKerning(false);
@@ -92,13 +95,30 @@ void paintPage(QPainter &painter, const RenderedPage &page, double dotsPerMm)
         }
         // Single line, top-aligned in the label's box: the baseline lies one ascent below
         // the top; centred and right-aligned text is placed by its own advance.
+        //
+        // The face's advances are whole device pixels, up to 2.5 % off the half em per byte
+        // the layout counts with, and a few of its characters are narrower still. A fitted
+        // text is squeezed to exactly its fitted width; any other data label only where its
+        // real advance would cross a rule of its cell, so the ink never leaves the cell.
         const QString &text = displayText(l.text);
-        double x = l.x * dotsPerMm;
-        if (l.align != Align::Left) {
-            const double free = l.width * dotsPerMm - current->metrics.horizontalAdvance(text);
-            x += l.align == Align::Center ? free / 2 : free;
+        const double advance = current->metrics.horizontalAdvance(text);
+        double limit = std::numeric_limits<double>::infinity();
+        if (isFitted(l))
+            limit = drawnWidthMm(l) * dotsPerMm;
+        else if (l.fitToCell)
+            limit = cellRoomMm(l) * dotsPerMm;
+        const double squeeze = advance > limit ? limit / advance : 1.0;
+        const double x = drawnLeftMm(l, advance * squeeze / dotsPerMm) * dotsPerMm;
+        const double baseline = drawnTopMm(l) * dotsPerMm + current->metrics.ascent();
+        if (squeeze < 1.0) {
+            painter.save();
+            painter.translate(x, baseline);
+            painter.scale(squeeze, 1.0);
+            painter.drawText(QPointF(0, 0), text);
+            painter.restore();
+        } else {
+            painter.drawText(QPointF(x, baseline), text);
         }
-        painter.drawText(QPointF(x, l.y * dotsPerMm + current->metrics.ascent()), text);
     }
     painter.restore();
 }

@@ -26,6 +26,18 @@ struct ReportLabel
     bool underline = false;
     Align align = Align::Left;
     bool autoWidth = false;
+
+    // A data label keeps its text inside its cell, however long the value (see
+    // fitLabelsToCells); captions are drawn as the form designs them.
+    bool fitToCell = false;
+    // Set when the page is rendered, paper millimetres: the cell, between the inner edges
+    // of the rules around the label (cellX2 <= cellX1 on a page nobody fitted), and how
+    // the text is drawn there: the horizontal scale of its face and its size as a
+    // fraction of sizePt. Both stay 1 for a text that fits.
+    double cellX1 = 0;
+    double cellX2 = 0;
+    double stretch = 1;
+    double shrink = 1;
 };
 
 // Width of a text at a size, as the forms were designed: every GBK byte takes half an

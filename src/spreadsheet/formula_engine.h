@@ -1,0 +1,70 @@
+// The formulas of one worksheet, computed as a spreadsheet program computes them:
+// read from their A1 text, copied to other cells as a fill copies them, and evaluated
+// together with the cells they depend on. Whatever the engine cannot compute exactly
+// (a function it lacks, a reference to another sheet or workbook, a cycle, a text too
+// long or too deeply nested) it reports as such instead of guessing a value.
+#pragma once
+
+#include "spreadsheet/cell_reference.h"
+#include "spreadsheet/sheet_data.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quvela::spreadsheet {
+
+// A formula cell's newly computed value; nullopt when it cannot be computed here.
+struct FormulaResult
+{
+    CellPosition cell;
+    std::optional<CellValue> value;
+};
+
+class FormulaEngine
+{
+public:
+    // Longer texts and deeper nesting are never handed to the parser: a hostile file
+    // must not exhaust the stack. The spreadsheet programs themselves allow 8,192
+    // characters and 64 nested functions.
+    static constexpr std::size_t kMaxFormulaBytes = 8192 * 3;
+    static constexpr int kMaxNesting = 64;
+
+    // sheetName: the worksheet's own name, so that references that spell it out
+    // ('名册'!A1) are understood as references to this sheet.
+    explicit FormulaEngine(std::string_view sheetName = "Sheet1");
+    ~FormulaEngine();
+    FormulaEngine(const FormulaEngine &) = delete;
+    FormulaEngine &operator=(const FormulaEngine &) = delete;
+
+    // The text of a formula (A1 style, UTF-8, without the leading "=") written in cell
+    // from, as it reads when copied to cell to: relative references move by the
+    // distance, absolute ones stay. nullopt when the text cannot be read or a reference
+    // would leave the sheet.
+    std::optional<std::string> translate(std::string_view formula, CellPosition from,
+                                         CellPosition to);
+
+    // The cells of the sheet; a later call for the same cell replaces what it held.
+    void setValue(CellPosition cell, const CellValue &value);
+    // stored: the result the file keeps for the formula, taken as its value until a
+    // cell it depends on changes; without one the formula is computed when needed.
+    void setFormula(CellPosition cell, std::string_view formula,
+                    const std::optional<CellValue> &stored = std::nullopt);
+
+    // The formula cells whose value depends on one of the changed cells, directly or
+    // through other formulas (a changed formula cell included), with their new values,
+    // in row and then column order.
+    std::vector<FormulaResult> recalculate(const std::vector<CellPosition> &changed);
+
+    // The value of one formula cell, computing what it depends on; nullopt when it
+    // cannot be computed here or the cell holds no formula.
+    std::optional<CellValue> evaluate(CellPosition cell);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace quvela::spreadsheet

@@ -1,6 +1,7 @@
 // quvela-batch [--dir DIR] TOOL ACTION [options]: the tools' operations without a screen.
 #include "cli/batch_command.h"
 #include "cli/batch_prompts.h"
+#include "cli/runtime_folder_quiet.h"
 #include "common/errors.h"
 #include "common/executable_path.h"
 #include "report/font_setup.h"
@@ -34,6 +35,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
+    const RuntimeFolderQuiet quiet;
     QGuiApplication app(qtArgc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quvela"));
     report::installFontSubstitutions();

@@ -2,28 +2,15 @@
 // default column map: worksheet column k holds field k (A sequence number, B name ...).
 #pragma once
 
-#include <xlsxwriter.h>
+#include "support/xlsx_rows.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace quvela::test {
-
-// Nothing, a number or a text (UTF-8).
-using Cell = std::variant<std::monostate, double, std::string>;
-// Cells by 1-based column.
-using Cells = std::map<int, Cell>;
-
-struct SheetRow
-{
-    int row; // 1-based
-    Cells cells;
-};
 
 // A person as wage offices fill the roster: numbers as numbers, grades and year-months
 // partly as text, some amounts left empty.
@@ -68,15 +55,7 @@ inline void writeRoster(const std::filesystem::path &file, const std::vector<She
     worksheet_write_string(sheet, 3, 1, "姓名", nullptr);
     for (int c = 0; c < 32; ++c)
         worksheet_write_number(sheet, 5, lxw_col_t(c), c + 1, nullptr);
-    for (const SheetRow &r : rows)
-        for (const auto &[column, cell] : r.cells) {
-            const auto row0 = lxw_row_t(r.row - 1);
-            const auto col0 = lxw_col_t(column - 1);
-            if (const double *n = std::get_if<double>(&cell))
-                worksheet_write_number(sheet, row0, col0, *n, nullptr);
-            else if (const std::string *s = std::get_if<std::string>(&cell))
-                worksheet_write_string(sheet, row0, col0, s->c_str(), nullptr);
-        }
+    writeRows(sheet, rows);
     ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
 }
 

@@ -1,98 +1,36 @@
 // quvela-batch xj print: the forms of every table row, as "打印" prints them, into files.
 #include "cli/batch_command.h"
+#include "cli/form_file_outputs.h"
 #include "common/ini_file.h"
 #include "common/settings_records.h"
 #include "common/xj_settings.h"
-#include "report/json_dump.h"
-#include "report/page_image.h"
-#include "report/pdf_document_writer.h"
-#include "report/text_export.h"
 #include "xj/xj_report_run.h"
 #include "xj/xj_table.h"
-
-#include <QDir>
-#include <QString>
-
-#include <charconv>
-#include <iostream>
-#include <memory>
-#include <optional>
 
 namespace quvela::cli {
 namespace {
 
-QString fileOption(const std::string &utf8)
-{
-    return QString::fromStdString(std::filesystem::absolute(utf8).string());
-}
-
-// Every printed form goes to each output asked for; files appear only when the whole
-// run has succeeded.
+// Every printed form goes to each output asked for.
 class FileOutputs final : public xj::XjReportHost
 {
 public:
-    explicit FileOutputs(const BatchOptions &options)
-        : m_pdf(fileOption(options.required("pdf")))
-    {
-        if (auto txt = options.value("txt"))
-            m_text.emplace(fileOption(*txt));
-        if (auto json = options.value("json"))
-            m_json.emplace(fileOption(*json));
-        int pngDpi = 150;
-        if (auto dpi = options.value("png-dpi")) {
-            const char *end = dpi->data() + dpi->size();
-            auto [ptr, ec] = std::from_chars(dpi->data(), end, pngDpi);
-            if (ec != std::errc() || ptr != end || pngDpi < 10 || pngDpi > 1200)
-                throw UsageError("--png-dpi takes a resolution from 10 to 1200");
-        }
-        if (auto dir = options.value("png-dir")) {
-            const QString folder = fileOption(*dir);
-            if (!QDir().mkpath(folder))
-                throw UsageError("cannot create the folder " + folder.toStdString());
-            m_png.emplace(folder, pngDpi);
-        }
-    }
+    explicit FileOutputs(const BatchOptions &options) : m_files(options) {}
 
     void suspendDisplay() override {}
     void resumeDisplay() override {}
     void preview(const report::PageStore &) override {}
+    void print(const report::RenderedPage &page) override { m_files.print(page); }
 
-    void print(const report::RenderedPage &page) override
-    {
-        ++m_pages;
-        m_pdf.printJob(page);
-        if (m_text)
-            m_text->printJob(page);
-        if (m_json)
-            m_json->printJob(page);
-        if (m_png)
-            m_png->printJob(page);
-    }
-
-    void commit()
-    {
-        m_pdf.commit();
-        if (m_text)
-            m_text->commit();
-        if (m_json)
-            m_json->commit();
-        if (m_png)
-            m_png->commit();
-    }
-
-    int pages() const { return m_pages; }
+    void commit() { m_files.commit(); }
+    int pages() const { return m_files.pages(); }
 
 private:
-    report::PdfDocumentWriter m_pdf;
-    std::optional<report::TextExportWriter> m_text;
-    std::optional<report::JsonDumpWriter> m_json;
-    std::optional<report::PngFolderWriter> m_png;
-    int m_pages = 0;
+    FormFileOutputs m_files;
 };
 
 int printAction(BatchContext &context)
 {
-    context.options.allowOnly({"pdf", "txt", "json", "png-dir", "png-dpi"});
+    context.options.allowOnly(FormFileOutputs::optionNames());
     FileOutputs outputs(context.options);
 
     // As the tool window loads them when it is created.

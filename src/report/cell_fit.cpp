@@ -8,9 +8,11 @@ namespace quvela::report {
 namespace {
 
 constexpr double kMmPerPoint = 25.4 / 72.0;
-// Coordinates are millimetres with a tenth as the finest step of any design; this keeps
-// a label tied to a rule's edge from counting on the wrong side of it.
-constexpr double kEpsilon = 0.01;
+// The rules stand on the form's 96 dpi design grid while labels stand where the form
+// quotes them, so a label placed on a rule, or a rule ending at a label's edge, may be up
+// to half a grid pixel off; within that the label counts as right of the rule, and the
+// rule as not spanning its line.
+constexpr double kEpsilon = 25.4 / 96 / 2 + 0.001;
 
 bool leftAnchored(const ReportLabel &l)
 {

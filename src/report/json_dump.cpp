@@ -8,13 +8,14 @@
 namespace quvela::report {
 namespace {
 
-std::string number(double v)
+std::string number(double v, int decimals = 3)
 {
-    double rounded = std::round(v * 1000.0) / 1000.0;
+    const double unit = std::pow(10.0, decimals);
+    double rounded = std::round(v * unit) / unit;
     if (rounded == 0)
         rounded = 0; // no "-0"
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.3f", rounded);
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
     std::string s = buffer;
     while (s.back() == '0')
         s.pop_back();
@@ -74,7 +75,7 @@ std::string pageJson(const RenderedPage &page)
             + "\",\"auto_width\":" + (l.autoWidth ? "true" : "false");
         const double drawnWidth = drawnWidthMm(l);
         out += ",\"cell_x1_mm\":" + number(l.cellX1) + ",\"cell_x2_mm\":" + number(l.cellX2)
-            + ",\"stretch\":" + number(l.stretch) + ",\"drawn_size_pt\":" + number(drawnSizePt(l))
+            + ",\"stretch\":" + number(l.stretch, 4) + ",\"drawn_size_pt\":" + number(drawnSizePt(l))
             + ",\"drawn_x_mm\":" + number(drawnLeftMm(l, drawnWidth)) + ",\"drawn_width_mm\":"
             + number(drawnWidth) + "}";
     }

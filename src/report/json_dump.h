@@ -14,7 +14,7 @@ namespace quvela::report {
 // {"width_mm":..,"height_mm":..,"labels":[..],"lines":[..]}, texts UTF-8, millimetres
 // with at most three decimals, one label or line per text line. A label also gives its
 // cell (cell_x1_mm, cell_x2_mm) and how its text is drawn there: stretch (horizontal scale
-// of the face, 1 for a text that fits), drawn_size_pt, and the text's left edge and width
+// of the face, 1 for a text that fits, four decimals), drawn_size_pt, and the text's left edge and width
 // as drawn (drawn_x_mm, drawn_width_mm).
 std::string pageJson(const RenderedPage &page);
 

@@ -1,4 +1,5 @@
 #include "common/errors.h"
+#include "support/read_only_folder.h"
 #include "xj/xj_table.h"
 #include "xj/temp_folder.h"
 
@@ -6,10 +7,10 @@
 #include <sqlite3.h>
 
 #include <fstream>
-#include <unistd.h>
 
 using namespace quvela;
 using namespace quvela::xj;
+using quvela::test::ReadOnlyFolder;
 using quvela::test::TempFolder;
 
 namespace {
@@ -196,10 +197,10 @@ TEST(XjTable, OpenFailuresSayWhy)
         EXPECT_NE(gbk::toUtf8(e.message()).find("xjgztz"), std::string::npos) << gbk::toUtf8(e.message());
     }
 
-    if (geteuid() != 0) { // root writes anywhere
+    {
         const auto locked = dir / "ro";
         std::filesystem::create_directories(locked);
-        std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        const ReadOnlyFolder readOnly(locked);
         EXPECT_THROW(XjTable::open(locked / "xjgz.db"), QuvelaError);
     }
     EXPECT_THROW(XjTable::open(dir / "missing-folder" / "xjgz.db"), QuvelaError);

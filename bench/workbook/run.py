@@ -7,11 +7,14 @@ import shutil
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.dirname(HERE))
 from process_timing import cpu_model, measure  # noqa: E402
 
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-bench")
-shared = os.environ.get("QUVELA_BENCH_SHARED", "/work/shared/bench")
+# The comparison helpers live beside the checkout, not in it, wherever it lies.
+shared = os.environ.get("QUVELA_BENCH_SHARED", os.path.join(os.path.dirname(SOURCE), "shared", "bench"))
 runs = int(os.environ.get("QUVELA_BENCH_RUNS", "5"))
 data = os.path.join(build, "bench-data", "workbook")
 
@@ -24,7 +27,9 @@ def need(path, what):
 def roster(rows):
     path = os.path.join(data, "roster_%dk.xlsx" % (rows // 1000))
     if not os.path.exists(path):
-        subprocess.run(["/usr/bin/python3", os.path.join(shared, "gen_roster.py"), str(rows), path, "1"],
+        generator = os.path.join(shared, "gen_roster.py")
+        need(generator, "roster generator (set QUVELA_BENCH_SHARED)")
+        subprocess.run(["/usr/bin/python3", generator, str(rows), path, "1"],
                        check=True, stdout=subprocess.DEVNULL)
     return path
 

@@ -1,5 +1,7 @@
 #include "report/text_export.h"
 
+#include "report/cell_fit.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -13,19 +15,8 @@ constexpr double kRowTolerance = 2.5;
 // One column of text per half em of 10 pt.
 constexpr double kColumnMm = 10 * 25.4 / 72 / 2;
 
-double leftEdge(const ReportLabel &l)
-{
-    const double textWidth = textWidthMm(l.text, l.sizePt);
-    switch (l.align) {
-    case Align::Center:
-        return l.x + (l.width - textWidth) / 2;
-    case Align::Right:
-        return l.x + l.width - textWidth;
-    case Align::Left:
-        break;
-    }
-    return l.x;
-}
+// Where the text is drawn: a value condensed into its cell starts where the paper shows it.
+double leftEdge(const ReportLabel &l) { return drawnLeftMm(l, drawnWidthMm(l)); }
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "report/gui_app.h"
 #include "report/json_dump.h"
 #include "report/page_image.h"
+#include "report/text_export.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -307,6 +308,23 @@ TEST(FittingValue, KeepsItsDesignedSizeWidthAndPlace)
         EXPECT_NEAR(num(l, "drawn_width_mm"), bytes * 10 * kMmPerPoint / 2, 0.001);
         EXPECT_NEAR(num(l, "drawn_x_mm") - kBandX, c.drawnLeft, 0.001);
     }
+}
+
+// The text export reads a fitted value where the paper shows it: a grade condensed into
+// its cell stays between its caption and the printed "级" after it.
+TEST(FittedValue, IsExportedWhereItIsDrawn)
+{
+    const std::string grade = "专技" + repeated("等", 8);
+    const RenderedPage page = formWith(kXjFormVariant, {{"l_gw1", 92.1, 36.0, 12.2, Align::Right, grade}});
+    const std::string text = pageText(page);
+    // the row reads caption, grade, its "级", then the workers' caption
+    const std::size_t caption = text.find("岗  位");
+    const std::size_t value = text.find(grade, caption);
+    const std::size_t suffix = text.find("级", value + grade.size());
+    const std::size_t workers = text.find("技术等级", caption);
+    ASSERT_NE(value, std::string::npos) << text;
+    EXPECT_EQ(text.find(grade), value) << text;
+    EXPECT_LT(suffix, workers) << text;
 }
 
 // ---- painted ---------------------------------------------------------------------------

@@ -154,8 +154,10 @@ def make_packages():
     write('fail_zip_crc_wrong.xlsx',
           raw_zip(raw + [('xl/worksheets/sheet1.xml', packed, 8, zlib.crc32(body) ^ 0x5A5A, len(packed),
                           len(body))]))
+    # 77 is no method at all; 99 would be WinZip's encryption, refused for its missing
+    # extra field before the method is looked at.
     write('fail_zip_unknown_method.xlsx',
-          raw_zip(raw + [('xl/worksheets/sheet1.xml', body, 99, zlib.crc32(body), len(body), len(body))]))
+          raw_zip(raw + [('xl/worksheets/sheet1.xml', body, 77, zlib.crc32(body), len(body), len(body))]))
 
     # Zip bombs. bzip2 squeezes runs of one byte far beyond deflate's 1:1032.
     head = ('<?xml version="1.0" encoding="UTF-8"?><worksheet xmlns="%s"><sheetData>' % MAIN).encode()
@@ -383,9 +385,18 @@ def make_compound_files():
     data = bytearray(cfb([('Workbook', good_stream)]))
     struct.pack_into('<I', data, 0x2C, 0x7FFFFFFF)  # FAT sector count
     write('fail_cfb_fat_count_huge.xls', bytes(data))
-    data = bytearray(cfb([('Workbook', good_stream)]))
-    struct.pack_into('<II', data, 0x44, 0, 1)  # a DIFAT chain starting at the FAT sector
-    struct.pack_into('<I', data, 0x2C, 200)
+    # The header lists 109 FAT sectors and each DIFAT sector 127 more: a count above 236
+    # needs a second DIFAT sector, and a file with room for that many, or the count alone
+    # is refused. The chain starts at the FAT sector, whose last word, the FAT entry of
+    # sector 127, points back at it.
+    def difat_back_to_fat(fields):
+        fat = fields['fat']
+        fat.extend([FREE] * (127 - len(fat)))
+        fat.append(0)
+
+    data = bytearray(cfb([('Workbook', good_stream)], difat_back_to_fat) + b'\0' * (240 * 512))
+    struct.pack_into('<I', data, 0x2C, 240)
+    struct.pack_into('<II', data, 0x44, 0, 5)
     write('fail_cfb_difat_loop.xls', bytes(data))
     data = bytearray(cfb([('Workbook', good_stream)]))
     struct.pack_into('<H', data, 0x1E, 30)  # sector shift

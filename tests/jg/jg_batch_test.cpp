@@ -1,0 +1,154 @@
+// quvela-batch jg print, run as the built program in a program folder of its own.
+#include "common/ini_file.h"
+#include "jg/jg_roster.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+using namespace quvela;
+using namespace quvela::test;
+
+namespace {
+
+const char *const kBatch = QUVELA_BINARY_DIR "/bin/quvela-batch";
+
+std::string fileText(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string quoted(const std::filesystem::path &p) { return "'" + p.string() + "'"; }
+
+struct BatchRun
+{
+    int status = -1;
+    std::string err;
+};
+
+class JgBatch : public ::testing::Test
+{
+protected:
+    TempFolder dir;
+    std::filesystem::path roster = dir / "职务变动.xlsx";
+
+    void SetUp() override
+    {
+        writeJgRoster(roster, {
+                                  {7, with(dutyChange(), {{jg::column::Name, std::string("甲")}})},
+                                  {8, with(dutyChange(), {{jg::column::PrintFlag, Cell{}}})},
+                                  {9, with(dutyChange(), {{jg::column::Name, std::string("乙")},
+                                                          {jg::column::OldAmount, 195.0},
+                                                          {jg::column::OldPost, std::string("高级工")},
+                                                          {jg::column::NewAmount, 270.0},
+                                                          {jg::column::NewPost, std::string("技师")}})},
+                                  {10, with(dutyChange(), {{jg::column::NewAmount, std::string("待定")}})},
+                              });
+    }
+
+    void store(const char *key, const std::string &utf8)
+    {
+        IniFile(dir / "gwyzwgz.ini").writeString(kSettingsSection, key, gbk::fromUtf8(utf8));
+    }
+
+    BatchRun run(const std::string &options)
+    {
+        const auto err = dir / "stderr.txt";
+        const std::string command = std::string(kBatch) + " --dir " + quoted(dir.path()) + " jg print " + options
+                                    + " >/dev/null 2>" + quoted(err);
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileText(err)};
+    }
+
+    QJsonArray pages(const std::filesystem::path &json)
+    {
+        const QByteArray bytes = QByteArray::fromStdString(fileText(json));
+        return QJsonDocument::fromJson(bytes).object().value(QStringLiteral("pages")).toArray();
+    }
+
+    static QString labelText(const QJsonValue &page, const char *name)
+    {
+        for (const QJsonValue &l : page.toObject().value(QStringLiteral("labels")).toArray())
+            if (l.toObject().value(QStringLiteral("name")).toString() == QLatin1String(name))
+                return l.toObject().value(QStringLiteral("text")).toString();
+        return QStringLiteral("<missing>");
+    }
+};
+
+TEST_F(JgBatch, PrintsTheFlaggedRowsOfTheRange)
+{
+    const BatchRun r = run("--workbook " + quoted(roster) + " --rows 7-9 --pdf " + quoted(dir / "out.pdf")
+                           + " --json " + quoted(dir / "out.json") + " --txt " + quoted(dir / "out.txt"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const QJsonArray p = pages(dir / "out.json");
+    ASSERT_EQ(p.size(), 2);
+    EXPECT_EQ(labelText(p[0], "l_xm"), QStringLiteral("甲"));
+    EXPECT_EQ(labelText(p[1], "l_xm"), QStringLiteral("乙"));
+    EXPECT_EQ(labelText(p[1], "l_gw2"), QStringLiteral("技师"));
+    EXPECT_EQ(fileText(dir / "out.pdf").rfind("%PDF", 0), 0u);
+    EXPECT_NE(fileText(dir / "out.txt").find("职务变动"), std::string::npos);
+}
+
+TEST_F(JgBatch, DefaultsFromTheSettingsFile)
+{
+    store("excelFileName", roster.string());
+    store("Start", "9");
+    store("End", "9");
+    store("yjkd", "40");
+    store("File", "某人社(2010)12号");
+    ASSERT_EQ(run("--pdf " + quoted(dir / "out.pdf") + " --json " + quoted(dir / "a.json")).status, 0);
+    QJsonArray p = pages(dir / "a.json");
+    ASSERT_EQ(p.size(), 1);
+    EXPECT_EQ(labelText(p[0], "l_xm"), QStringLiteral("乙"));
+    EXPECT_TRUE(labelText(p[0], "y1").startsWith(QStringLiteral("根据某人社(2010)12号文件规定")));
+    EXPECT_LE(gbk::fromQString(labelText(p[0], "y1")).size(), 36u);
+    EXPECT_LE(gbk::fromQString(labelText(p[0], "y2")).size(), 40u);
+
+    // an option replaces the stored value for this run only
+    ASSERT_EQ(run("--width 100 --rows 7-7 --pdf " + quoted(dir / "out.pdf") + " --json " + quoted(dir / "b.json"))
+                  .status,
+              0);
+    p = pages(dir / "b.json");
+    ASSERT_EQ(p.size(), 1);
+    EXPECT_EQ(labelText(p[0], "l_xm"), QStringLiteral("甲"));
+    EXPECT_GT(gbk::fromQString(labelText(p[0], "y1")).size(), 90u);
+    EXPECT_LE(gbk::fromQString(labelText(p[0], "y1")).size(), 96u);
+    EXPECT_EQ(gbk::toUtf8(IniFile(dir / "gwyzwgz.ini").readString(kSettingsSection, "yjkd", {})), "40");
+}
+
+TEST_F(JgBatch, StopsWithAMessageAndWritesNothing)
+{
+    struct Case
+    {
+        const char *name;
+        std::string options;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"nothing_flagged", "--workbook " + quoted(roster) + " --rows 8-8", ""},
+        {"no_workbook", "--workbook " + quoted(dir / "missing.xlsx"), "请选择EXCEL数据表格！"},
+        {"amount_not_a_number", "--workbook " + quoted(roster) + " --rows 7-10", "'待定' is not a valid integer value"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const BatchRun r = run(c.options + " --pdf " + quoted(dir / "x.pdf") + " --json " + quoted(dir / "x.json"));
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err, "");
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "x.pdf"));
+        EXPECT_FALSE(std::filesystem::exists(dir / "x.json"));
+    }
+}
+
+} // namespace

@@ -1,0 +1,320 @@
+// The JG window: its controls and tab order, the settings it loads and "退出" saves, the
+// circular printed from the record, the digit boxes and the help pane.
+#include "jg/ui/jg_main_form.h"
+
+#include "common/ini_file.h"
+#include "common/settings_records.h"
+#include "roster_tools/ui/workbook_view.h"
+#include "support/qt_application.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_folder.h"
+#include "widgets/program_folder.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace quvela;
+using namespace quvela::test;
+using quvela::jg::TJgMainForm;
+
+namespace {
+
+class JgWindowTest : public testing::Test
+{
+protected:
+    TempFolder dir;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TJgMainForm> window;
+
+    static void SetUpTestSuite() { ensureApplication<QApplication>(); }
+
+    void SetUp() override
+    {
+        widgets::setProgramFolderOverride(QString::fromStdString(dir.path().string()));
+        jgcs = TJgcs{};
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        widgets::setProgramFolderOverride({});
+        jgcs = TJgcs{};
+    }
+
+    IniFile ini() const { return IniFile(dir / "gwyzwgz.ini"); }
+    std::string iniValue(const char *key) const
+    {
+        return gbk::toUtf8(ini().readString("xtcs", key, gbk::fromUtf8("<missing>")));
+    }
+    void setIni(const char *key, const std::string &utf8) { ini().writeString("xtcs", key, gbk::fromUtf8(utf8)); }
+
+    std::string workbook(const char *name)
+    {
+        const std::filesystem::path p = dir / name;
+        std::ofstream(p) << "x";
+        return p.string();
+    }
+
+    void storeSettings()
+    {
+        setIni("Area", "某市人社局制");
+        setIni("File", "某人社(2010)12号");
+        setIni("Date", "2010-3-5");
+        setIni("Start", "9");
+        setIni("End", "40");
+        setIni("excelFileName", workbook("职务变动.xlsx"));
+        setIni("yjkd", "80");
+    }
+
+    void open() { window = std::make_unique<TJgMainForm>(prompts); }
+
+    template <class W>
+    W *child(const char *name) const
+    {
+        W *w = window->findChild<W *>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    QString text(const char *edit) const { return child<QLineEdit>(edit)->text(); }
+    // Typed key by key where QTest can type the characters; Chinese text goes in as an
+    // input method would hand it over.
+    void retype(const char *edit, const QString &value)
+    {
+        QLineEdit *e = child<QLineEdit>(edit);
+        e->clear();
+        bool latin = true;
+        for (QChar c : value)
+            latin = latin && c.unicode() < 0x80;
+        if (latin)
+            QTest::keyClicks(e, value);
+        else
+            e->insert(value);
+    }
+    int fileDialogs() const
+    {
+        int n = 0;
+        for (const auto &s : prompts.shown)
+            n += s.kind == "file";
+        return n;
+    }
+};
+
+TEST_F(JgWindowTest, FreshInstallationShowsTheDefaults)
+{
+    open();
+    EXPECT_EQ(window->objectName(), QStringLiteral("JgMainForm"));
+    EXPECT_EQ(text("edFile"), QStringLiteral("zar(2007)71号"));
+    EXPECT_EQ(text("edArea"), QStringLiteral("vodeve工资处制"));
+    EXPECT_EQ(text("edStart"), QStringLiteral("7"));
+    EXPECT_EQ(text("edEnd"), QStringLiteral("7"));
+    EXPECT_EQ(text("edWidth"), QStringLiteral("78"));
+    EXPECT_EQ(child<QDateEdit>("dtPrint")->date(), QDate::currentDate());
+    EXPECT_EQ(gbk::toUtf8(jgcs.ProgramDir), dir.path().string());
+    EXPECT_FALSE(std::filesystem::exists(dir / "gwyzwgz.ini"));
+}
+
+TEST_F(JgWindowTest, CreationLoadsTheStoredSettings)
+{
+    storeSettings();
+    open();
+    EXPECT_EQ(text("edFile"), QStringLiteral("某人社(2010)12号"));
+    EXPECT_EQ(text("edArea"), QStringLiteral("某市人社局制"));
+    EXPECT_EQ(text("edStart"), QStringLiteral("9"));
+    EXPECT_EQ(text("edEnd"), QStringLiteral("40"));
+    EXPECT_EQ(text("edWidth"), QStringLiteral("80"));
+    EXPECT_EQ(child<QDateEdit>("dtPrint")->date(), QDate(2010, 3, 5));
+    EXPECT_EQ(gbk::toUtf8(jgcs.WorkbookFile), (dir / "职务变动.xlsx").string());
+}
+
+struct Place
+{
+    const char *name;
+    QRect geometry;
+    const char *text;
+    const char *hint;
+};
+
+TEST_F(JgWindowTest, ControlsOfThePanel)
+{
+    open();
+    const Place places[] = {
+        {"btnHelp", {30, 6, 91, 26}, "在线帮助", nullptr},
+        {"Panel4", {128, 5, 509, 27}, "☆☆☆注意：如果上表有数据修改，请务必按 Ctrl+S 保存数据！☆☆☆", nullptr},
+        {"edFile", {56, 40, 120, 23}, nullptr, nullptr},
+        {"edArea", {217, 40, 133, 23}, nullptr, nullptr},
+        {"edStart", {410, 40, 36, 23}, nullptr, "职务工资变动表除标题行外欲打印的开始行号，不小于7"},
+        {"btnClear", {474, 39, 46, 25}, "关闭", "清空上表显示以关闭调资表。"},
+        {"btnPre", {531, 39, 46, 25}, "预览", nullptr},
+        {"dtPrint", {56, 77, 120, 20}, nullptr, nullptr},
+        {"edWidth", {254, 77, 48, 23}, nullptr, nullptr},
+        {"edEnd", {409, 77, 38, 23}, nullptr, "职务工资变动表除标题行外欲打印的结束行号，不小于7"},
+        {"btnRead", {474, 76, 46, 25}, "调阅", "从磁盘内调阅职务工资变动表花名册，仅显示，不提供保存功能。"},
+        {"btnPrn", {531, 76, 46, 25}, "打印", nullptr},
+        {"btnExit", {591, 77, 46, 24}, "退出", nullptr},
+    };
+    QWidget *panel = child<QWidget>("Panel2");
+    EXPECT_EQ(panel->width(), 654);
+    for (const Place &p : places) {
+        QWidget *w = child<QWidget>(p.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->parentWidget(), panel) << p.name;
+        EXPECT_EQ(w->geometry(), p.geometry) << p.name;
+        EXPECT_FALSE(w->isHidden()) << p.name;
+        if (p.text) {
+            if (auto *b = qobject_cast<QPushButton *>(w)) {
+                EXPECT_EQ(b->text(), QString::fromUtf8(p.text)) << p.name;
+            }
+            if (auto *l = qobject_cast<QLabel *>(w)) {
+                EXPECT_EQ(l->text(), QString::fromUtf8(p.text)) << p.name;
+            }
+        }
+        EXPECT_EQ(w->toolTip(), QString::fromUtf8(p.hint ? p.hint : "")) << p.name;
+    }
+    const std::pair<const char *, QPoint> labels[] = {
+        {"文件\n依据 ", {28, 40}},          {"制表\n机构 ", {189, 40}},   {"开始打\n印行号 ", {365, 40}},
+        {"打印\n日期 ", {28, 77}},          {"结束打\n印行号 ", {366, 77}},
+        {"申报意见栏\n 每行宽度    ", {189, 77}},
+    };
+    for (const auto &[caption, at] : labels) {
+        bool found = false;
+        for (QLabel *l : panel->findChildren<QLabel *>())
+            if (l->text() == QString::fromUtf8(caption)) {
+                found = true;
+                EXPECT_EQ(l->pos(), at) << caption;
+            }
+        EXPECT_TRUE(found) << caption;
+    }
+    EXPECT_TRUE(child<QLabel>("Panel4")->alignment() & Qt::AlignHCenter);
+    EXPECT_FALSE(child<QPushButton>("btnHelp")->icon().isNull());
+    EXPECT_NE(child<QTextBrowser>("helpBrowser")->toHtml().indexOf(QStringLiteral("职务变动")), -1);
+    EXPECT_NE(child<roster::WorkbookView>("JbBrowser"), nullptr);
+}
+
+TEST_F(JgWindowTest, TabOrder)
+{
+    open();
+    const std::vector<std::string> expected = {"edFile", "dtPrint", "edStart", "edEnd", "btnRead", "btnPre",
+                                           "btnPrn", "btnExit", "edArea", "btnClear", "edWidth", "btnHelp"};
+    // The controls in the order tabbing reaches them, once round the chain from the first.
+    std::vector<std::string> reached;
+    QWidget *first = child<QWidget>("edFile");
+    QWidget *w = first;
+    do {
+        const std::string name = w->objectName().toStdString();
+        if (std::find(expected.begin(), expected.end(), name) != expected.end()
+            && std::find(reached.begin(), reached.end(), name) == reached.end())
+            reached.push_back(name);
+        w = w->nextInFocusChain();
+    } while (w && w != first);
+    EXPECT_EQ(reached, expected);
+    for (const std::string &name : expected)
+        EXPECT_TRUE(child<QWidget>(name.c_str())->focusPolicy() & Qt::TabFocus) << name;
+}
+
+TEST_F(JgWindowTest, ShowingSetsTheCaptionAndShowsTheStoredWorkbook)
+{
+    storeSettings();
+    open();
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("机关工作人员职务变动工资调整个人申报表打印工具"));
+    EXPECT_EQ(fileDialogs(), 0);
+    EXPECT_EQ(child<roster::WorkbookView>("JbBrowser")->file(),
+              QString::fromStdString((dir / "职务变动.xlsx").string()));
+    EXPECT_TRUE(child<QPlainTextEdit>("Memo1")->isHidden());
+}
+
+TEST_F(JgWindowTest, FirstShowingWithoutAWorkbookAsksForOne)
+{
+    const std::string chosen = workbook("新花名册.xlsx");
+    prompts.fileChoices.push_back(gbk::fromUtf8(chosen));
+    open();
+    window->show();
+    QApplication::processEvents();
+    ASSERT_EQ(fileDialogs(), 1);
+    EXPECT_EQ(gbk::toUtf8(prompts.shown.back().caption), "打开职务变动工资调整花名册");
+    EXPECT_EQ(iniValue("excelFileName"), chosen);
+    EXPECT_EQ(gbk::toUtf8(jgcs.WorkbookFile), chosen);
+}
+
+TEST_F(JgWindowTest, ExitSavesTheBoxesForTheNextWindow)
+{
+    storeSettings();
+    open();
+    retype("edFile", QStringLiteral("新文(2011)1号"));
+    retype("edStart", QStringLiteral("11"));
+    retype("edEnd", QStringLiteral("12"));
+    retype("edWidth", QStringLiteral("70"));
+    retype("edArea", QStringLiteral("另一机构"));
+    child<QDateEdit>("dtPrint")->setDate(QDate(2012, 3, 4));
+    // typed, not yet loaded: the forms of this window still print the loaded circular
+    EXPECT_EQ(gbk::toUtf8(jgcs.FileNo), "某人社(2010)12号");
+    QTest::mouseClick(child<QPushButton>("btnExit"), Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(iniValue("File"), "新文(2011)1号");
+    EXPECT_EQ(iniValue("Start"), "11");
+    EXPECT_EQ(iniValue("End"), "12");
+    EXPECT_EQ(iniValue("yjkd"), "70");
+    EXPECT_EQ(iniValue("Date"), "2012-3-4");
+    EXPECT_EQ(iniValue("Area"), "另一机构");
+    EXPECT_EQ(gbk::toUtf8(jgcs.FileNo), "某人社(2010)12号");
+
+    window.reset();
+    jgcs = TJgcs{};
+    open();
+    EXPECT_EQ(text("edFile"), QStringLiteral("新文(2011)1号"));
+    EXPECT_EQ(gbk::toUtf8(jgcs.FileNo), "新文(2011)1号");
+    EXPECT_EQ(gbk::toUtf8(jgcs.Issuer), "另一机构");
+    EXPECT_EQ(text("edWidth"), QStringLiteral("70"));
+}
+
+TEST_F(JgWindowTest, ClosingByTheCaptionButtonSavesNothing)
+{
+    storeSettings();
+    open();
+    retype("edFile", QStringLiteral("丢弃"));
+    window->close();
+    EXPECT_EQ(iniValue("File"), "某人社(2010)12号");
+}
+
+TEST_F(JgWindowTest, LettersInTheNumberBoxesAreIgnored)
+{
+    open();
+    for (const char *name : {"edStart", "edEnd", "edWidth"}) {
+        retype(name, QStringLiteral("1a2 -3"));
+        EXPECT_EQ(text(name), QStringLiteral("123")) << name;
+    }
+}
+
+TEST_F(JgWindowTest, HelpButtonTogglesTheHelpPane)
+{
+    storeSettings();
+    open();
+    window->resize(900, 700);
+    window->show();
+    QApplication::processEvents();
+    auto *help = child<QTextBrowser>("helpBrowser");
+    EXPECT_FALSE(help->isVisible());
+    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->height(), 100);
+    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
+    EXPECT_FALSE(help->isVisible());
+}
+
+} // namespace

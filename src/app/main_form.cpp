@@ -5,6 +5,7 @@
 #include "common/prompts.h"
 #include "common/pub_func.h"
 #include "common/settings_records.h"
+#include "jb/ui/jb_main_form.h"
 #include "widgets/gradient_button.h"
 #include "widgets/program_folder.h"
 #include "xj/ui/xj_main_form.h"
@@ -156,7 +157,7 @@ void TMainForm::btGWGZClick()
 
 void TMainForm::btJBGZClick()
 {
-    QMainWindow *window = createPlaceholderToolWindow(QStringLiteral("公务员级别工资晋升、滚动个人申报表打印工具"));
+    auto *window = new jb::TJbMainForm(m_prompts);
     JbMainForm = window;
     adoptToolWindow(window);
     window->showMaximized();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <vector>
 
 using namespace quvela;
 
@@ -22,6 +23,34 @@ std::string fileText(const std::filesystem::path &path)
 void writeText(const std::filesystem::path &path, const std::string &text)
 {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// The wage office's salary-grade amounts, grade 1 first, as its published tables give them.
+const std::vector<int> kGradeAmounts1 = {
+    80,   91,   102,  113,  125,  137,  151,  165,  181,  197,  // 1-10
+    215,  233,  253,  273,  295,  317,  341,  365,  391,  417,  // 11-20
+    443,  471,  499,  527,  555,  583,  613,  643,  673,  703,  // 21-30
+    735,  767,  799,  834,  869,  904,  944,  984,  1024, 1064, // 31-40
+    1109, 1154, 1199, 1244, 1289, 1334, 1384, 1434, 1484, 1534, // 41-50
+    1590, 1655, 1720, 1785, 1850, 1920, 1990, 2060, 2130, 2200, // 51-60
+    2280, 2360, 2440,                                           // 61-63
+};
+const std::vector<int> kGradeAmounts2 = {
+    70,  80,  90,  101, 112, 124, 136, 148, 161, 174, // 1-10
+    188, 202, 217, 232, 248, 264, 282, 300, 320, 340, // 11-20
+    363, 386, 409, 432, 455, 478, 504, 530, 556, 585, // 21-30
+    614, 643, 675, 707, 739, 774, 809, 844, 879, 915, // 31-40
+};
+
+// A table text holds the amount of grade g in its g-th group of four digits.
+void expectAmounts(const GbkString &table, const std::vector<int> &amounts, const char *what)
+{
+    ASSERT_EQ(table.size(), 4 * amounts.size()) << what;
+    for (std::size_t g = 0; g < amounts.size(); ++g) {
+        std::string digits = std::to_string(amounts[g]);
+        digits.insert(0, 4 - digits.size(), '0');
+        EXPECT_EQ(table.substr(4 * g, 4), digits) << what << " grade " << g + 1;
+    }
 }
 
 GbkString defaultPairsFrom(int first, int last)
@@ -49,8 +78,8 @@ TEST(XjSettings, WithoutAFileTheToolStartsFromTheDefaults)
     EXPECT_EQ(rec.EndRow, 7);
     EXPECT_EQ(rec.GridWidth, GbkString(kDefaultGridWidth) + "056056056056056056056056056056");
     EXPECT_EQ(rec.ColumnMap, GbkString(kDefaultXjColumnMap));
-    EXPECT_EQ(rec.GradeTable1, GbkString(kGradeTable1));
-    EXPECT_EQ(rec.GradeTable2, GbkString(kGradeTable2));
+    expectAmounts(rec.GradeTable1, kGradeAmounts1, "table 1");
+    expectAmounts(rec.GradeTable2, kGradeAmounts2, "table 2");
     EXPECT_FALSE(std::filesystem::exists(folder / "xjgz.ini"));
 }
 

@@ -1,3 +1,5 @@
+#include "common/ini_file.h"
+#include "common/xj_settings.h"
 #include "support/scripted_prompts.h"
 #include "xj/temp_folder.h"
 #include "xj/xj_adjust.h"
@@ -26,6 +28,16 @@ TXtcs settings(int32_t months)
     s.Month = months;
     s.GradeTable1 = kTable1;
     s.GradeTable2 = kTable2;
+    return s;
+}
+
+// The tables as a tool window gets them: set by loading the XJ settings.
+TXtcs loadedSettings()
+{
+    TempFolder folder;
+    IniFile ini(folder / "xjgz.ini");
+    TXtcs s;
+    LoadXjSettings(ini, s);
     return s;
 }
 
@@ -79,7 +91,9 @@ TEST(XjAdjust, RoundTenthGoesHalfToEven)
 
 TEST(XjAdjust, RowsFollowTheRules)
 {
-    const GradeTable t1(kTable1), t2(kTable2);
+    // The amounts come from the loaded tables, so that a wrong one there shows here too.
+    const TXtcs loaded = loadedSettings();
+    const GradeTable t1(loaded.GradeTable1), t2(loaded.GradeTable2);
     struct Case
     {
         const char *what;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,18 @@ using quvela::test::TempFolder;
 
 namespace {
 
-std::string nameOnPage(const report::RenderedPage &page)
+// The text of the page's label of that name; "?" when the page has none.
+std::string labelText(const report::RenderedPage &page, const char *name)
 {
     for (const report::ReportLabel &l : page.labels)
-        if (l.name == "l_xm")
+        if (l.name == name)
             return l.text;
     return "?";
+}
+
+std::string nameOnPage(const report::RenderedPage &page)
+{
+    return labelText(page, "l_xm");
 }
 
 class RecordingHost final : public XjReportHost
@@ -146,7 +153,31 @@ TEST_F(XjReportRun, TableFaultEndsTheRunWithTheDisplayResumed)
 
 TEST_F(XjReportRun, EachFormIsFilledFromItsOwnRow)
 {
-    addRows(2);
+    struct Row
+    {
+        const char *name;
+        const char *appraisal;
+        int32_t grade1, amount1, grade2, amount2, supplement1, supplement2, increase;
+        std::array<const char *, 3> wording;
+    };
+    const Row rows[] = {
+        {"甲", "优秀", 14, 377, 15, 412, 0, 0, 35,
+         {"    根据X文件规定，该同志 2009 年年度考核为 优秀  ，拟同意其",
+          "正常增加一个薪级，薪级工资由 14 级 377 元增加到 15 级 412 元，（提高工资10%",
+          "部分由 -- 元增加到 -- 元），月增资 35 元，从 2010 年 1 月起执行。"}},
+        {"乙", "合格", 4, 113, 5, 125, 11, 12, 13,
+         {"    根据X文件规定，该同志 2009 年年度考核为 合格  ，拟同意其",
+          "正常增加一个薪级，薪级工资由 4 级 113 元增加到 5 级 125 元，（提高工资10%",
+          "部分由 11 元增加到 12 元），月增资 13 元，从 2010 年 1 月起执行。"}},
+    };
+    for (const Row &row : rows) {
+        XjRecord r;
+        r.xm = gbk::fromUtf8(row.name);
+        r.ndkh = gbk::fromUtf8(row.appraisal);
+        r.xjdj1 = row.grade1, r.xjgz1 = row.amount1, r.xjdj2 = row.grade2, r.xjgz2 = row.amount2;
+        r.bf101 = row.supplement1, r.bf102 = row.supplement2, r.zzhj = row.increase;
+        table->append(r);
+    }
     struct PageHost final : XjReportHost
     {
         void suspendDisplay() override {}
@@ -156,13 +187,14 @@ TEST_F(XjReportRun, EachFormIsFilledFromItsOwnRow)
         std::vector<report::RenderedPage> pages;
     } pages;
     RunFormReport(ReportMode::Print, reader(), pages, settings);
-    ASSERT_EQ(pages.pages.size(), 2u);
-    EXPECT_EQ(nameOnPage(pages.pages[0]), "P1");
-    EXPECT_EQ(nameOnPage(pages.pages[1]), "P2");
-    for (const auto &label : pages.pages[1].labels) {
-        if (label.name == "y1") {
-            EXPECT_EQ(gbk::toUtf8(label.text), "    根据X文件规定，该同志 2009 年年度考核为   ，拟同意其");
-        }
+    ASSERT_EQ(pages.pages.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].name);
+        const report::RenderedPage &page = pages.pages[i];
+        EXPECT_EQ(gbk::toUtf8(nameOnPage(page)), rows[i].name);
+        const char *lines[] = {"y1", "y2", "y3"};
+        for (std::size_t line = 0; line < std::size(lines); ++line)
+            EXPECT_EQ(gbk::toUtf8(labelText(page, lines[line])), rows[i].wording[line]) << lines[line];
     }
 }
 

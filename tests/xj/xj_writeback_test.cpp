@@ -184,6 +184,16 @@ TEST_F(XjWriteBack, AnUnmarkedRowWithAnotherNameIsNotListed)
     EXPECT_EQ(shownLog(), (std::vector<std::string>{kWait, kSaved}));
 }
 
+// Rows past the imported ones have no table row: a namesake there must not receive the
+// figures of the last imported person, nor be listed.
+TEST_F(XjWriteBack, ARangeLongerThanTheImportWritesNothingPastTheTable)
+{
+    importAndAdjust({{7, exampleA(1, "张三")}, {8, exampleA(2, "李四")}, {9, exampleA(3, "李四")}}, "7", "8");
+    EXPECT_TRUE(writeBack("7", "9"));
+    EXPECT_EQ(changedCells(before, book), merged({writtenA(7), writtenA(8)}));
+    EXPECT_EQ(shownLog(), (std::vector<std::string>{kWait, kSaved}));
+}
+
 TEST_F(XjWriteBack, TheFirstRowMustMatchTheFirstTableRow)
 {
     importAndAdjust({{7, exampleA(1, "张三")}, {8, exampleA(2, "李四")}}, "7", "8");

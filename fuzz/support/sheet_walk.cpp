@@ -21,7 +21,14 @@ std::vector<std::vector<std::string>> walkSheet(const spreadsheet::SheetData &sh
             std::abort();
         auto &line = texts.emplace_back();
         for (int column = 1; column <= lastColumn && budget > 0; ++column, --budget) {
-            const spreadsheet::CellValue value = sheet.cell(row, column);
+            spreadsheet::CellValue value;
+            try {
+                value = sheet.cell(row, column);
+            } catch (const QuvelaError &) {
+                // A formula without a stored result that cannot be computed: a message.
+                line.emplace_back("\x01not computable");
+                continue;
+            }
             line.push_back(spreadsheet::cellText(value, sheet.uses1904Dates()));
             try {
                 (void)spreadsheet::cellInteger(value, sheet.uses1904Dates());

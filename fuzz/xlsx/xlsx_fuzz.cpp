@@ -132,7 +132,9 @@ void checkWrite(const fs::path &file, const std::vector<std::vector<std::string>
         for (std::size_t c = 0; c < before[r].size(); ++c) {
             const int row = static_cast<int>(r) + 1;
             const int column = static_cast<int>(c) + 1;
-            if (workbook.pendingValue(row, column) || (row == 1 && column == 1))
+            // Formulas may now compute differently: their texts are checked below.
+            if (workbook.pendingValue(row, column) || (row == 1 && column == 1)
+                || workbook.formulas().find(row, column))
                 continue;
             const std::string now = r < after.size() && c < after[r].size() ? after[r][c] : std::string();
             if (now != before[r][c]) {
@@ -140,6 +142,21 @@ void checkWrite(const fs::path &file, const std::vector<std::vector<std::string>
                              before[r][c].c_str(), now.c_str());
                 std::abort();
             }
+        }
+    }
+    // Every formula not written over reads the same, a filled-down one carried on from
+    // a new first cell included.
+    for (const spreadsheet::SheetFormula &formula : workbook.formulas().all()) {
+        if (workbook.pendingValue(formula.cell.row, formula.cell.column)
+            || (formula.cell.row == 1 && formula.cell.column == 1))
+            continue;
+        const auto text = workbook.formulas().textAt(formula);
+        const spreadsheet::SheetFormula *now = saved.formulas().find(formula.cell.row, formula.cell.column);
+        if (!text)
+            continue; // a filled-down formula without its first cell: nothing to keep
+        if (!now || saved.formulas().textAt(*now) != text) {
+            std::fprintf(stderr, "formula at %d,%d changed by a save\n", formula.cell.row, formula.cell.column);
+            std::abort();
         }
     }
 }

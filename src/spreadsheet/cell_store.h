@@ -33,6 +33,15 @@ public:
     void set1904Dates(bool on) { m_date1904 = on; }
 
     CellValue cell(int row, int column) const override;
+    // Every non-empty cell in row and column order; call after finish().
+    template <typename Visit>
+    void forEachCell(Visit &&visit) const
+    {
+        for (const Row &r : m_rows) {
+            for (uint32_t i = 0; i < r.count; ++i)
+                visit(r.row, static_cast<int>(at(r.first + i).column));
+        }
+    }
     int lastRow() const override;
     int lastColumn(int row) const override;
     bool uses1904Dates() const override { return m_date1904; }

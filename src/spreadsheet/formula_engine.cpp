@@ -29,7 +29,9 @@ using ixion::formula_function_t;
 // The functions whose results were checked against the spreadsheet programs'. The
 // engine knows more names, but some it only names (ROUND, ABS, MOD, COUNT, SUMIF,
 // VLOOKUP ... throw "not implemented") and some it computes differently (MAX and MIN
-// over a range give an error; IF insists on three arguments).
+// over a range give an error and count an empty or text cell as 0, AVERAGE counts
+// them too; IF insists on three arguments; numbers turned into text are spelled with
+// six digits). What may be trusted still depends on what the cells hold: see Operand.
 bool isTrusted(formula_function_t function)
 {
     switch (function) {
@@ -38,7 +40,6 @@ bool isTrusted(formula_function_t function)
     case formula_function_t::func_int:
     case formula_function_t::func_max:
     case formula_function_t::func_min:
-    case formula_function_t::func_average:
     case formula_function_t::func_counta:
     case formula_function_t::func_concatenate:
     case formula_function_t::func_len:
@@ -66,11 +67,44 @@ bool insideSheet(const ixion::abs_address_t &a)
     return a.sheet == 0 && a.row >= 0 && a.row < kMaxRows && a.column >= 0 && a.column < kMaxColumns;
 }
 
+// What a referenced cell must hold for the engine's result to be the spreadsheet
+// programs' result.
+enum class Need : uint8_t {
+    NumberOrEmpty, // arithmetic, comparisons, conditions: an empty cell counts as 0
+    Number,        // a whole argument of MAX, MIN or INT: empty or text is not 0 there
+    TextOrEmpty,   // joined as text: the engine spells numbers differently
+};
+
+struct Operand
+{
+    ixion::abs_address_t cell;
+    Need need;
+};
+
 struct Verdict
 {
     bool trusted = false;
     bool booleanResult = false; // a comparison decides the result: TRUE or FALSE
+    std::vector<Operand> operands;
 };
+
+bool takesRanges(formula_function_t function)
+{
+    return function == formula_function_t::func_sum || function == formula_function_t::func_counta
+        || function == formula_function_t::func_max || function == formula_function_t::func_min;
+}
+
+bool joinsText(formula_function_t function)
+{
+    return function == formula_function_t::func_concatenate || function == formula_function_t::func_len;
+}
+
+// Tokens that may stand on either side of a whole operand of "&".
+bool boundsTextOperand(fopcode_t op)
+{
+    return op == fopcode_t::fop_unknown || op == fopcode_t::fop_open || op == fopcode_t::fop_close
+        || op == fopcode_t::fop_sep || op == fopcode_t::fop_concat || isComparison(op);
+}
 
 // Whether the engine's reading of the formula is one whose value can be trusted: a
 // well-formed expression over this sheet's cells, the trusted functions and the
@@ -101,12 +135,43 @@ Verdict judge(const ixion::formula_tokens_t &tokens, const ixion::abs_address_t 
         if (isOperand(op)) {
             if (!expectOperand)
                 return {};
-            if (op == fopcode_t::fop_single_ref && !insideSheet(token.get_single_ref().to_abs(position)))
-                return {};
+            const bool wholeArgument = !frames.empty() && frames.back().function
+                && (previous == fopcode_t::fop_open || previous == fopcode_t::fop_sep)
+                && (nextOp() == fopcode_t::fop_sep || nextOp() == fopcode_t::fop_close);
+            const bool joined = previous == fopcode_t::fop_concat || nextOp() == fopcode_t::fop_concat
+                || (!frames.empty() && frames.back().function && joinsText(frames.back().name));
+            if (joined) {
+                // Only a cell or a text by itself is joined exactly; a number or an
+                // expression would be spelled by the engine.
+                const bool inFunction = !frames.empty() && frames.back().function && joinsText(frames.back().name);
+                if (op != fopcode_t::fop_string && op != fopcode_t::fop_single_ref)
+                    return {};
+                if (inFunction ? !wholeArgument
+                               : !(boundsTextOperand(previous) && boundsTextOperand(nextOp())))
+                    return {};
+            }
+            if (op == fopcode_t::fop_single_ref) {
+                const ixion::abs_address_t cell = token.get_single_ref().to_abs(position);
+                if (!insideSheet(cell))
+                    return {};
+                const formula_function_t function = wholeArgument ? frames.back().name
+                                                                  : formula_function_t::func_unknown;
+                // SUM skips a text cell named by itself and COUNTA counts any, as the
+                // programs do; MAX, MIN and INT are only right on numbers.
+                if (joined)
+                    verdict.operands.push_back({cell, Need::TextOrEmpty});
+                else if (function == formula_function_t::func_max || function == formula_function_t::func_min
+                         || function == formula_function_t::func_int)
+                    verdict.operands.push_back({cell, Need::Number});
+                else if (function == formula_function_t::func_if && frames.back().argument > 0)
+                    ; // IF gives the branch's value as it is, whatever it holds
+                else if (function != formula_function_t::func_sum && function != formula_function_t::func_counta)
+                    verdict.operands.push_back({cell, Need::NumberOrEmpty});
+            }
             if (op == fopcode_t::fop_range_ref) {
                 const ixion::range_t range = token.get_range_ref();
                 // A range only as a whole argument of a function, as in SUM(A1:B3).
-                if (frames.empty() || !frames.back().function
+                if (frames.empty() || !frames.back().function || !takesRanges(frames.back().name)
                     || (previous != fopcode_t::fop_open && previous != fopcode_t::fop_sep)
                     || (nextOp() != fopcode_t::fop_sep && nextOp() != fopcode_t::fop_close))
                     return {};
@@ -234,7 +299,34 @@ struct FormulaEngine::Impl
         bool trusted = false;
         bool booleanResult = false;
         bool computed = false; // holds a result, stored or computed
+        std::vector<Operand> operands;
     };
+
+    // Does the cell hold what the formula reading it needs?
+    bool holds(const Operand &operand) const
+    {
+        ixion::celltype_t type = context.get_celltype(operand.cell);
+        bool text = type == ixion::celltype_t::string;
+        bool number = type == ixion::celltype_t::numeric || type == ixion::celltype_t::boolean;
+        if (type == ixion::celltype_t::formula) {
+            const ixion::formula_cell *fc = context.get_formula_cell(operand.cell);
+            if (!fc)
+                return false;
+            const auto r = fc->get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
+            text = r.get_type() == ixion::formula_result::result_type::string;
+            number = r.get_type() == ixion::formula_result::result_type::value;
+        }
+        const bool empty = type == ixion::celltype_t::empty || type == ixion::celltype_t::unknown;
+        switch (operand.need) {
+        case Need::NumberOrEmpty:
+            return number || empty;
+        case Need::Number:
+            return number;
+        case Need::TextOrEmpty:
+            return text || empty;
+        }
+        return false;
+    }
 
     std::string sheetName;
     ixion::model_context context{{kMaxRows, kMaxColumns}};
@@ -306,6 +398,10 @@ struct FormulaEngine::Impl
         if (!formula.trusted)
             return std::nullopt;
         try {
+            for (const Operand &operand : formula.operands) {
+                if (!holds(operand))
+                    return std::nullopt;
+            }
             const ixion::formula_cell *fc = context.get_formula_cell(address(cell));
             if (!fc)
                 return std::nullopt;
@@ -382,17 +478,22 @@ struct FormulaEngine::Impl
         return computed;
     }
 
-    // Formulas read without a stored result are computed before anything uses them.
+    // Before anything is used, formulas without a stored result are computed, and so
+    // are all the trusted ones: the engine reads a range only over formulas it has
+    // computed itself (a stored result there reads as an error). A formula it must not
+    // compute keeps its stored result, which stands as long as its inputs do not change.
     void computeMissing()
     {
         std::vector<CellPosition> missing;
         for (const auto &[cell, formula] : formulas) {
-            if (!formula.computed)
+            if (!formula.computed || (!primed && formula.trusted))
                 missing.push_back(cell);
         }
+        primed = true;
         if (!missing.empty())
             calculate({}, missing);
     }
+    bool primed = false;
 };
 
 FormulaEngine::FormulaEngine(std::string_view sheetName)
@@ -450,6 +551,7 @@ void FormulaEngine::setFormula(CellPosition cell, std::string_view formula,
         const Verdict verdict = judge(*tokens, at);
         entry.trusted = verdict.trusted;
         entry.booleanResult = verdict.booleanResult;
+        entry.operands = verdict.operands;
     }
     if (!entry.trusted)
         tokens = d->standIn(formula, cell);

@@ -122,6 +122,7 @@ XlsxParts locateParts(ZipPackage &package)
         damaged("找不到工作簿部件");
 
     std::vector<std::string> sheetIds;
+    std::vector<std::string> sheetNames;
     const std::string workbook = package.read(*workbookIndex);
     try {
         XmlScanner scanner{std::string_view(workbook)};
@@ -132,22 +133,25 @@ XlsxParts locateParts(ZipPackage &package)
                 break;
             const bool open = token.kind == XmlScanner::Kind::Start || token.kind == XmlScanner::Kind::Empty;
             const std::string_view local = XmlScanner::localName(token.name);
-            if (token.depth == 1 && local == "sheets")
+            if (token.depth == 1 && local == "sheets") {
                 inSheets = token.kind == XmlScanner::Kind::Start;
-            else if (open && token.depth == 1 && local == "workbookPr")
+            } else if (open && token.depth == 1 && local == "workbookPr") {
                 parts.date1904 = isTrue(attribute(token.attributes, "date1904"));
-            else if (open && inSheets && token.depth == 2 && local == "sheet")
+            } else if (open && inSheets && token.depth == 2 && local == "sheet") {
                 sheetIds.push_back(attribute(token.attributes, "id"));
+                sheetNames.push_back(attribute(token.attributes, "name"));
+            }
         }
     } catch (const XmlError &error) {
         damaged(std::string("工作簿部件 XML 无效：") + error.what());
     }
 
     const std::vector<Relationship> relationships = readRelationships(package, parts.workbook);
-    for (const std::string &id : sheetIds) {
+    for (std::size_t i = 0; i < sheetIds.size(); ++i) {
         for (const Relationship &r : relationships) {
-            if (r.id == id && hasTypeSuffix(r, "worksheet") && !r.target.empty()) {
+            if (r.id == sheetIds[i] && hasTypeSuffix(r, "worksheet") && !r.target.empty()) {
                 parts.firstSheet = r.target;
+                parts.firstSheetName = sheetNames[i];
                 break;
             }
         }

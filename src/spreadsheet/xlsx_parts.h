@@ -20,6 +20,7 @@ struct XlsxParts
 {
     std::string workbook;
     std::string firstSheet; // the first worksheet in workbook order
+    std::string firstSheetName;
     std::string sharedStrings;
     std::string styles;
     std::string calcChain;

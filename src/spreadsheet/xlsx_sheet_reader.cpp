@@ -112,7 +112,8 @@ std::size_t readSharedStrings(ZipPackage &package, const std::string &part, Cell
 
 void readSheetCells(ZipPackage &package, const std::string &sheetPart,
                     const std::vector<bool> &dateStyles, std::size_t sharedStringCount,
-                    bool date1904, CellStore &store, CellWriteGuard &guard)
+                    bool date1904, CellStore &store, CellWriteGuard &guard,
+                    SheetFormulas &formulas)
 {
     const auto index = package.find(sheetPart);
     if (!index)
@@ -126,7 +127,9 @@ void readSheetCells(ZipPackage &package, const std::string &sheetPart,
 
         bool inCell = false;
         bool inValue = false;
+        bool inFormula = false;
         bool inInline = false;
+        std::optional<SheetFormula> formula;
         bool hasValue = false;
         std::string type;
         std::size_t style = 0;
@@ -136,6 +139,14 @@ void readSheetCells(ZipPackage &package, const std::string &sheetPart,
         std::string inlineString;
 
         auto finishCell = [&]() {
+            if (formula) {
+                formula->cell = cell;
+                formula->hasResult = hasValue;
+                if (!isValidUtf8(formula->text))
+                    damaged("公式编码无效");
+                formulas.add(std::move(*formula));
+                formula.reset();
+            }
             if (!hasValue)
                 return;
             if (type == "s") {
@@ -182,6 +193,17 @@ void readSheetCells(ZipPackage &package, const std::string &sheetPart,
                 } else {
                     inlineText.feed(token);
                 }
+                continue;
+            }
+            if (inFormula) {
+                if (token.kind == Kind::Text)
+                    XmlScanner::decodeAppend(token.raw, formula->text);
+                else if (token.kind == Kind::CData)
+                    formula->text.append(token.raw.substr(9, token.raw.size() - 12));
+                else if (token.kind == Kind::End && token.depth == 4)
+                    inFormula = false;
+                if (formula->text.size() > SheetFormulas::kMaxTextBytes)
+                    damaged("公式过长");
                 continue;
             }
             if (inValue) {
@@ -249,6 +271,7 @@ void readSheetCells(ZipPackage &package, const std::string &sheetPart,
                     if (!s.empty() && !parseUnsigned(s, style))
                         style = 0;
                     hasValue = false;
+                    formula.reset();
                     value.clear();
                     inlineString.clear();
                     inCell = token.kind == Kind::Start;
@@ -269,10 +292,22 @@ void readSheetCells(ZipPackage &package, const std::string &sheetPart,
                 } else if (local == "f") {
                     const std::string_view t = rawAttribute(token.attributes, "t");
                     const auto range = parseCellRange(rawAttribute(token.attributes, "ref"));
-                    if (t == "shared" && range && token.kind == Kind::Start)
-                        guard.addSharedFormulaMaster(cell);
-                    else if ((t == "array" || t == "dataTable"))
-                        guard.addArrayFormula(range ? *range : CellRange{cell, cell});
+                    formula.emplace();
+                    if (t == "shared") {
+                        uint32_t group = 0;
+                        if (!parseUnsigned(rawAttribute(token.attributes, "si"), group))
+                            group = UINT32_MAX;
+                        formula->group = group;
+                        const bool first = range && token.kind == Kind::Start;
+                        formula->kind = first ? SheetFormula::Kind::SharedFirst : SheetFormula::Kind::Shared;
+                        if (first)
+                            formula->range = *range;
+                    } else if (t == "array" || t == "dataTable") {
+                        formula->kind = SheetFormula::Kind::Array;
+                        formula->range = range ? *range : CellRange{cell, cell};
+                        guard.addArrayFormula(formula->range);
+                    }
+                    inFormula = token.kind == Kind::Start;
                 }
                 break;
             default:
@@ -283,6 +318,7 @@ void readSheetCells(ZipPackage &package, const std::string &sheetPart,
         damaged(std::string("工作表 XML 无效：") + error.what());
     }
     store.finish();
+    formulas.finish();
 }
 
 void readTableHeaders(ZipPackage &package, const std::vector<std::string> &tableParts,

@@ -4,6 +4,7 @@
 
 #include "spreadsheet/cell_store.h"
 #include "spreadsheet/cell_write_guard.h"
+#include "spreadsheet/sheet_formulas.h"
 #include "spreadsheet/zip_package.h"
 
 #include <string>
@@ -17,10 +18,12 @@ namespace quvela::spreadsheet {
 // the table is its index in the store. Returns how many there are.
 std::size_t readSharedStrings(ZipPackage &package, const std::string &part, CellStore &store);
 
-// The cells of the sheet into the store; merged ranges and formula ranges into the guard.
+// The cells of the sheet into the store (a formula cell with its stored result), the
+// formulas into formulas, merged ranges and array formula ranges into the guard.
 void readSheetCells(ZipPackage &package, const std::string &sheetPart,
                     const std::vector<bool> &dateStyles, std::size_t sharedStringCount,
-                    bool date1904, CellStore &store, CellWriteGuard &guard);
+                    bool date1904, CellStore &store, CellWriteGuard &guard,
+                    SheetFormulas &formulas);
 
 // The header rows of the sheet's tables into the guard.
 void readTableHeaders(ZipPackage &package, const std::vector<std::string> &tableParts,

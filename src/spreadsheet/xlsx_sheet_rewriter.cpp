@@ -42,7 +42,10 @@ std::string_view rawAttribute(std::string_view attributes, std::string_view name
 class Rewriter
 {
 public:
-    explicit Rewriter(const PendingWrites &writes) : m_writes(writes), m_next(writes.begin()) {}
+    Rewriter(const PendingWrites &writes, const FormulaCellEdits &edits)
+        : m_writes(writes), m_next(writes.begin()), m_edits(edits)
+    {
+    }
 
     std::string run(XmlScanner &scanner)
     {
@@ -231,6 +234,12 @@ private:
                 return;
             }
         }
+        if (!m_edits.empty()) {
+            if (const FormulaCellEdit *edit = findEdit(m_row, column)) {
+                editCell(scanner, token, *edit);
+                return;
+            }
+        }
         if (!r.empty()) {
             m_out += token.raw;
             return;
@@ -287,6 +296,111 @@ private:
         m_out += "</" + name + '>';
     }
 
+    const FormulaCellEdit *findEdit(int row, int column) const
+    {
+        const auto r = m_edits.find(row);
+        if (r == m_edits.end())
+            return nullptr;
+        const auto c = r->second.find(column);
+        return c == r->second.end() ? nullptr : &c->second;
+    }
+
+    // The cell's children are kept as they are, except the formula and the result the
+    // edit replaces; a new result sets the cell's type to match it.
+    void editCell(XmlScanner &scanner, const XmlScanner::Token &token, const FormulaCellEdit &edit)
+    {
+        const std::string name(token.name);
+        std::string attributes = " r=\"" + cellReference(m_row, m_column) + '"';
+        {
+            XmlScanner::Attributes it(token.attributes);
+            std::string_view attribute;
+            std::string_view raw;
+            while (it.next(attribute, raw)) {
+                if (attribute == "r" || (edit.replaceResult && attribute == "t"))
+                    continue;
+                std::swap(attributes, m_out);
+                appendAttribute(attribute, raw);
+                std::swap(attributes, m_out);
+            }
+        }
+        std::string formula;
+        std::string value;
+        std::string rest;
+        if (token.kind == Kind::Start) {
+            std::string *into = nullptr;
+            for (;;) {
+                const auto &inner = scanner.next();
+                if (inner.kind == Kind::Eof)
+                    throw XmlError("XML document ends early");
+                if (inner.kind == Kind::End && inner.depth == 3)
+                    break;
+                if (inner.depth == 4 && inner.kind != Kind::End && inner.kind != Kind::Text) {
+                    const std::string_view local = XmlScanner::localName(inner.name);
+                    into = local == "f" ? &formula : local == "v" ? &value : &rest;
+                }
+                if (into)
+                    *into += inner.raw;
+                else
+                    rest += inner.raw;
+            }
+        }
+        if (edit.formulaAttributes) {
+            formula = '<' + m_prefix + 'f' + *edit.formulaAttributes + '>';
+            appendEscaped(formula, edit.formulaText);
+            formula += "</" + m_prefix + "f>";
+        }
+        if (edit.replaceResult) {
+            value.clear();
+            if (edit.result) {
+                switch (edit.result->type) {
+                case CellValue::Type::Number: {
+                    char digits[32];
+                    const auto end = std::to_chars(digits, digits + sizeof digits, edit.result->number).ptr;
+                    value = '<' + m_prefix + "v>" + std::string(digits, end);
+                    break;
+                }
+                case CellValue::Type::Boolean:
+                    attributes += " t=\"b\"";
+                    value = '<' + m_prefix + "v>" + (edit.result->number != 0 ? "1" : "0");
+                    break;
+                case CellValue::Type::Text:
+                    attributes += " t=\"str\"";
+                    value = '<' + m_prefix + "v>";
+                    appendEscaped(value, edit.result->text);
+                    break;
+                default:
+                    break;
+                }
+                if (!value.empty())
+                    value += "</" + m_prefix + "v>";
+            }
+        }
+        m_out += '<' + name + attributes + '>';
+        m_out += formula;
+        m_out += value;
+        m_out += rest;
+        m_out += "</" + name + '>';
+    }
+
+    static void appendEscaped(std::string &out, std::string_view text)
+    {
+        for (const char c : text) {
+            switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += c;
+            }
+        }
+    }
+
     void newCell(int row, int column, int32_t value)
     {
         m_out += '<' + m_prefix + "c r=\"" + cellReference(row, column) + '"';
@@ -329,6 +443,7 @@ private:
 
     const PendingWrites &m_writes;
     PendingWrites::const_iterator m_next;
+    const FormulaCellEdits &m_edits;
     const std::map<int, int32_t> *m_rowWrites = nullptr;
     std::map<int, int32_t>::const_iterator m_pendingCell;
     std::vector<ColumnStyle> m_columnStyles;
@@ -342,10 +457,11 @@ private:
 
 } // namespace
 
-std::string rewriteSheet(XmlScanner::Source source, const PendingWrites &writes)
+std::string rewriteSheet(XmlScanner::Source source, const PendingWrites &writes,
+                         const FormulaCellEdits &edits)
 {
     XmlScanner scanner(std::move(source));
-    return Rewriter(writes).run(scanner);
+    return Rewriter(writes, edits).run(scanner);
 }
 
 } // namespace quvela::spreadsheet

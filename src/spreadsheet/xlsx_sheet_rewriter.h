@@ -2,6 +2,7 @@
 // only the cells written (and the references and spans that must follow them).
 #pragma once
 
+#include "spreadsheet/formula_cell_edits.h"
 #include "spreadsheet/xml_scanner.h"
 
 #include <cstdint>
@@ -19,6 +20,8 @@ using PendingWrites = std::map<int, std::map<int, int32_t>>;
 // get one, so that nothing after an inserted cell moves. Throws QuvelaError when the
 // sheet's structure cannot be followed (rows or cells out of order, no sheetData) and
 // XmlError when the XML is damaged.
-std::string rewriteSheet(XmlScanner::Source source, const PendingWrites &writes);
+// Formula cells named in edits change as the edit says and keep everything else.
+std::string rewriteSheet(XmlScanner::Source source, const PendingWrites &writes,
+                         const FormulaCellEdits &edits = {});
 
 } // namespace quvela::spreadsheet

@@ -1,6 +1,7 @@
 #include "spreadsheet/xlsx_workbook.h"
 
 #include "spreadsheet/atomic_file_replace.h"
+#include "spreadsheet/formula_edit_plan.h"
 #include "spreadsheet/spreadsheet_session.h"
 #include "spreadsheet/xlsx_part_edits.h"
 #include "spreadsheet/xlsx_sheet_reader.h"
@@ -31,9 +32,10 @@ XlsxWorkbook::XlsxWorkbook(const std::filesystem::path &file)
     const std::size_t sharedStrings = readSharedStrings(*m_package, m_parts.sharedStrings, *m_cells);
     m_cells->set1904Dates(m_parts.date1904);
     readSheetCells(*m_package, m_parts.firstSheet, dateStyles, sharedStrings, m_parts.date1904,
-                   *m_cells, m_guard);
+                   *m_cells, m_guard, m_formulas);
     readTableHeaders(*m_package, m_parts.sheetTables, m_guard);
     m_guard.finish();
+    m_sheet = std::make_unique<FormulaSheet>(*m_cells, m_formulas, m_parts.firstSheetName);
 }
 
 void XlsxWorkbook::writeInteger(int row, int column, int32_t value)
@@ -54,7 +56,7 @@ const int32_t *XlsxWorkbook::pendingValue(int row, int column) const
     return c == r->second.end() ? nullptr : &c->second;
 }
 
-std::string XlsxWorkbook::buildArchive(const std::filesystem::path &temporary)
+std::string XlsxWorkbook::buildArchive(const std::filesystem::path &temporary, const FormulaCellEdits &edits)
 {
     zip_t *source = m_package->handle();
     int error = 0;
@@ -74,7 +76,7 @@ std::string XlsxWorkbook::buildArchive(const std::filesystem::path &temporary)
                 continue;
             const std::string *replacement = nullptr;
             if (name == sheet) {
-                replacement = &buffers.emplace_back(rewriteSheet(m_package->stream(i), m_writes));
+                replacement = &buffers.emplace_back(rewriteSheet(m_package->stream(i), m_writes, edits));
             } else if (name == workbook) {
                 replacement = &buffers.emplace_back(requestFullCalculation(m_package->read(i)));
             } else if (!calcChain.empty() && name == "[content_types].xml") {
@@ -133,8 +135,10 @@ void XlsxWorkbook::save()
         std::filesystem::remove(temporary, ignored);
     };
     std::string problem;
+    FormulaCellEdits edits;
     try {
-        problem = buildArchive(temporary);
+        edits = planFormulaEdits(m_writes, m_formulas, *m_cells, m_sheet->engine());
+        problem = buildArchive(temporary, edits);
     } catch (const QuvelaError &e) {
         removeTemporary();
         saveFailed(gbk::toUtf8(e.message()));
@@ -151,6 +155,25 @@ void XlsxWorkbook::save()
                 const CellValue written = check.cells().cell(row, column);
                 if (written.type != CellValue::Type::Number || written.number != value)
                     throw QuvelaError(gbk::fromUtf8("写入后校验不一致"));
+            }
+        }
+        for (const auto &[row, cells] : edits) {
+            for (const auto &[column, edit] : cells) {
+                const SheetFormula *formula = check.formulas().find(row, column);
+                if (edit.formulaAttributes && (!formula || check.formulas().textAt(*formula) != edit.formulaText))
+                    throw QuvelaError(gbk::fromUtf8("写入后公式校验不一致"));
+                if (!edit.replaceResult || !edit.result || !formula)
+                    continue;
+                const CellValue stored = check.cells().cell(row, column);
+                const CellValue &wanted = *edit.result;
+                const bool same = stored.type == wanted.type
+                    && (wanted.type == CellValue::Type::Text ? stored.text == wanted.text
+                                                             : stored.number == wanted.number);
+                // An empty text is stored as a result yet reads as an empty cell.
+                const bool emptyText = wanted.type == CellValue::Type::Text && wanted.text.empty()
+                    && stored.type == CellValue::Type::Empty;
+                if (!same && !emptyText)
+                    throw QuvelaError(gbk::fromUtf8("写入后公式结果校验不一致"));
             }
         }
     } catch (const QuvelaError &e) {

@@ -78,7 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueCase{"IF(A1>12,B2,0)", CellValue::Type::Number, 1260, ""},
                     ValueCase{"MAX(A1,A2)", CellValue::Type::Number, 13.5, ""},
                     ValueCase{"MIN(A1,A2)", CellValue::Type::Number, 12.5, ""},
-                    ValueCase{"AVERAGE(A1:A2)", CellValue::Type::Number, 13, ""},
+                    ValueCase{"IF(A1<0,7,A3)", CellValue::Type::Text, 0, "abc"},
+                    ValueCase{"IF(A1>0,C1,7)", CellValue::Type::Number, 0, ""},
+                    ValueCase{"SUM(A1,A3)", CellValue::Type::Number, 12.5, ""},
+                    ValueCase{"COUNTA(A3,C1,A1)", CellValue::Type::Number, 2, ""},
+                    ValueCase{"C1&\"x\"", CellValue::Type::Text, 0, "x"},
+                    ValueCase{"IF(A1>12,A3&\"同志\",\"\")", CellValue::Type::Text, 0, "abc同志"},
                     ValueCase{"COUNTA(A1:A3)", CellValue::Type::Number, 3, ""},
                     ValueCase{"A3&\"x\"", CellValue::Type::Text, 0, "abcx"},
                     ValueCase{"\"中文\"&A3", CellValue::Type::Text, 0, "中文abc"},
@@ -109,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "MAX(A1:A2)", "IF(A1>100,1)", "IF(C1=\"\",1,2)", "A1*10%", "FOO(A1)",
                     "[1]Sheet1!A1", "Sheet2!A1", "1/0", "A3+1", "\"1\"+1", "TRUE", "A1:A2",
                     "A1 A2", "SUM(A:A)", "SUM(1:2)", "1E3+A1", "A1+", ")))", "(A1>1)", "NOW()",
-                    "IFERROR(1/0,5)", "F10+1"));
+                    "IFERROR(1/0,5)", "F10+1", "AVERAGE(A1:A3)", "MAX(-1,C1)", "MIN(5,A3)",
+                    "INT(A3)", "IF(A3,1,2)", "A1&\"\"", "1/3&\"\"", "LEN(A1)", "LEN(1/3)",
+                    "CONCATENATE(A1,B1)", "\"a\"&B1+1", "-A3&\"x\""));
 
 TEST(FormulaEngine, RecalculationReachesDependentsThroughOtherFormulas)
 {
@@ -203,6 +210,23 @@ TEST(FormulaEngine, HostileTextsAreRefusedQuickly)
     engine.setFormula({5, 5}, nested64);
     ASSERT_TRUE(engine.evaluate({5, 5}));
     EXPECT_EQ(engine.evaluate({5, 5})->number, 1);
+}
+
+TEST(FormulaEngine, ASumOverFormulasFollowsThem)
+{
+    FormulaEngine engine;
+    for (int row = 1; row <= 3; ++row) {
+        engine.setValue({row, 1}, number(row * 100));
+        engine.setFormula({row, 2}, "A" + std::to_string(row) + "*2", number(row * 200));
+    }
+    engine.setFormula({4, 2}, "SUM(B1:B3)", number(1200));
+    engine.setValue({2, 1}, number(1000));
+    const auto results = engine.recalculate({{2, 1}});
+    ASSERT_EQ(results.size(), 2u);
+    ASSERT_TRUE(results[1].value);
+    EXPECT_EQ(results[0].value->number, 2000);
+    EXPECT_EQ(results[1].cell, (CellPosition{4, 2}));
+    EXPECT_EQ(results[1].value->number, 2800);
 }
 
 struct TranslateCase

@@ -48,7 +48,7 @@ std::vector<HandCase> handCases()
         {"formula error", "<c r=\"B@\" t=\"e\"><f>1/0</f><v>#DIV/0!</v></c>", "#DIV/0!"},
         {"formula string", "<c r=\"B@\" t=\"str\"><f>A1&amp;\"x\"</f><v>总计x</v></c>", "总计x"},
         {"formula cached number", "<c r=\"B@\"><f>SUM(C1:C9)</f><v>4521.5</v></c>", "4521.5"},
-        {"formula without cached result", "<c r=\"B@\"><f>SUM(C1:C9)</f></c>", ""},
+        {"formula without cached result, computed", "<c r=\"B@\"><f>SUM(C1:C9)</f></c>", "0"},
         {"ISO date cell", "<c r=\"B@\" t=\"d\"><v>2024-02-29T00:00:00</v></c>", "2024-2-29"},
         {"custom date format", "<c r=\"B@\" s=\"1\"><v>45000</v></c>", "2023-3-15"},
         {"custom format overrides built-in 14", "<c r=\"B@\" s=\"2\"><v>45000</v></c>", "45000"},

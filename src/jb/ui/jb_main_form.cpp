@@ -83,7 +83,8 @@ void TJbMainForm::buildModeButtons()
     m_rgJbgz->setObjectName(QStringLiteral("rgJbgz"));
     m_rgJbgz->setGeometry(8, 0, 169, 33);
     auto *row = new QHBoxLayout(m_rgJbgz);
-    row->setContentsMargins(6, 0, 6, 0);
+    // The first indicator clears the frame; the title takes the top of the 33 pixels.
+    row->setContentsMargins(8, 0, 4, 0);
     row->setSpacing(4);
     m_modes = new QButtonGroup(m_rgJbgz);
     m_modes->setExclusive(true);

@@ -9,6 +9,7 @@
 #include "widgets/gradient_button.h"
 #include "widgets/program_folder.h"
 #include "xj/ui/xj_main_form.h"
+#include "zw/ui/zw_main_form.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -149,7 +150,8 @@ void TMainForm::btXJGZClick()
 
 void TMainForm::btGWGZClick()
 {
-    QMainWindow *window = createPlaceholderToolWindow(QStringLiteral("事业单位职务工资变动个人申报表打印工具"));
+    auto *window = new zw::TZwMainForm(m_prompts);
+    zw::ZwMainForm = window;
     ZwMainForm = window;
     adoptToolWindow(window);
     window->showMaximized();

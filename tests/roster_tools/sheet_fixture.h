@@ -2,7 +2,7 @@
 // cells given, and optionally merged ranges, column widths, row heights, frozen rows.
 #pragma once
 
-#include "xj/roster_workbook.h"
+#include "support/xlsx_rows.h"
 
 #include <xlsxwriter.h>
 
@@ -42,15 +42,7 @@ inline void writeSheet(const std::filesystem::path &file, const std::vector<Shee
                               lxw_row_t(m.lastRow - 1), lxw_col_t(m.lastColumn - 1), m.text.c_str(), nullptr);
     if (extras.frozenRows > 0)
         worksheet_freeze_panes(sheet, lxw_row_t(extras.frozenRows), 0);
-    for (const SheetRow &r : rows)
-        for (const auto &[column, cell] : r.cells) {
-            const auto row0 = lxw_row_t(r.row - 1);
-            const auto col0 = lxw_col_t(column - 1);
-            if (const double *n = std::get_if<double>(&cell))
-                worksheet_write_number(sheet, row0, col0, *n, nullptr);
-            else if (const std::string *s = std::get_if<std::string>(&cell))
-                worksheet_write_string(sheet, row0, col0, s->c_str(), nullptr);
-        }
+    writeRows(sheet, rows);
     ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
 }
 

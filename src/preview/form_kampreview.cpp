@@ -65,6 +65,7 @@ TFormKampreview::TFormKampreview(Prompts &prompts, QWidget *owner)
     , m_prompts(prompts)
     , m_saveDialog(runSaveDialog)
     , m_printerSetup(runPrinterSetup)
+    , m_printerSource(newSystemPrinter)
 {
     setObjectName(QString::fromLatin1(kObjectName));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -287,26 +288,26 @@ void TFormKampreview::SpeedButtonPrintClick()
     const report::PageStore &pages = m_view->pageStore();
     if (pages.empty())
         return;
-    PrinterPageSink sink = m_printer ? PrinterPageSink(*m_printer) : PrinterPageSink();
+    PrinterPageSink sink(formPrinter());
     for (const report::RenderedPage &page : pages)
         sink.printJob(page);
 }
 
 void TFormKampreview::SpeedButtonPrintSetupClick()
 {
-    const bool fresh = !m_printer;
-    if (fresh) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        setUpFormPrinter(*m_printer);
+    // A cancelled set-up leaves the printer as it was: the dialog changes it only when
+    // the clerk confirms.
+    m_printerSetup(formPrinter(), this);
+}
+
+QPrinter &TFormKampreview::formPrinter()
+{
+    if (!m_printer) {
+        std::unique_ptr<QPrinter> printer = m_printerSource();
+        setUpFormPrinter(*printer);
+        m_printer = std::move(printer);
     }
-    try {
-        if (!m_printerSetup(*m_printer, this) && fresh)
-            m_printer.reset();
-    } catch (...) {
-        if (fresh)
-            m_printer.reset();
-        throw;
-    }
+    return *m_printer;
 }
 
 void TFormKampreview::SpeedButtonSaveClick()

@@ -40,6 +40,8 @@ public:
     // The printer set-up on a printer already holding the form settings; false after a
     // cancel. Throws QuvelaError when it cannot be shown.
     using PrinterSetup = std::function<bool(QPrinter &printer, QWidget *parent)>;
+    // Where the window's printer comes from, once, before the form settings are given to it.
+    using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 
     static constexpr const char *kObjectName = "FormKampreview";
 
@@ -58,6 +60,7 @@ public:
 
     void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
     void setPrinterSetup(PrinterSetup setup) { m_printerSetup = std::move(setup); }
+    void setPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
 
     // The save dialog's file types, in the order of SaveFilter.
     static QStringList saveFilters();
@@ -72,6 +75,9 @@ private:
     void setPageButtons(bool backEnabled, bool forwardEnabled);
     // Runs a button's work; an error it raises goes to the standard error box.
     void guarded(const std::function<void()> &work);
+    // The one printer of the window's set-up and printing, set up for the forms when
+    // first needed.
+    QPrinter &formPrinter();
 
     void SpinEdit2Change(int value);
     void SpeedButtonFitClick();
@@ -97,7 +103,8 @@ private:
     QToolButton *m_last = nullptr;
     SaveDialog m_saveDialog;
     PrinterSetup m_printerSetup;
-    // Set by the printer set-up; until then the default printer.
+    PrinterSource m_printerSource;
+    // Holds the clerk's choices of the set-up from one print to the next.
     std::unique_ptr<QPrinter> m_printer;
 };
 

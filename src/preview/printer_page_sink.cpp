@@ -34,6 +34,16 @@ void setUpFormPrinter(QPrinter &printer)
     printer.setDocName(QStringLiteral("国家机关事业单位工作人员工资变动审批表"));
 }
 
+std::unique_ptr<QPrinter> newSystemPrinter()
+{
+    if (!printerInstalled())
+        return std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter().isNull()
+                                          ? QPrinterInfo::availablePrinters().constFirst()
+                                          : QPrinterInfo::defaultPrinter(),
+                                      QPrinter::HighResolution);
+}
+
 PrinterPageSink::PrinterPageSink() = default;
 
 PrinterPageSink::PrinterPageSink(QPrinter &printer) : m_printer(&printer)
@@ -48,15 +58,14 @@ void PrinterPageSink::printJob(const report::RenderedPage &page)
         // Without a printer Qt quietly falls back to writing a PDF nobody asked for.
         if (!printerInstalled())
             throw QuvelaError(noPrinterMessage());
-        m_own = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter().isNull()
-                                               ? QPrinterInfo::availablePrinters().constFirst()
-                                               : QPrinterInfo::defaultPrinter(),
-                                           QPrinter::HighResolution);
+        m_own = newSystemPrinter();
+        setUpFormPrinter(*m_own);
         m_printer = m_own.get();
     }
-    if (m_printer->outputFormat() == QPrinter::PdfFormat && m_printer->outputFileName().isEmpty())
+    const bool nowhere = m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName().isEmpty()
+                                                                          : m_printer->printerName().isEmpty();
+    if (nowhere)
         throw QuvelaError(noPrinterMessage());
-    setUpFormPrinter(*m_printer);
 
     // One painter per page: each form is a job of its own in the printer's queue.
     QPainter painter;

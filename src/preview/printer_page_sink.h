@@ -14,10 +14,15 @@ namespace quvela::preview {
 GbkString noPrinterMessage();
 bool printerInstalled();
 
-// The settings every form job uses: the sheet is B5 portrait with the form drawn from its
-// corner (the form places its own margins), one copy, both sides requested, the paper
-// bin chosen by the printer.
+// The form's own settings: the sheet is B5 portrait with the form drawn from its corner
+// (the form places its own margins), one copy, both sides requested, the paper bin
+// chosen by the printer. Given once, when a printer is first prepared for the forms;
+// the jobs never give them again, so what a clerk chose in the printer set-up stays.
 void setUpFormPrinter(QPrinter &printer);
+
+// The system's default printer, else the first one installed, else Qt's printer with
+// nowhere to print to (which a job refuses with noPrinterMessage()); not yet set up.
+std::unique_ptr<QPrinter> newSystemPrinter();
 
 class PrinterPageSink final : public report::PageSink
 {
@@ -25,7 +30,8 @@ public:
     // The system's default printer, looked up at the first job so that a run that prints
     // nothing needs no printer.
     PrinterPageSink();
-    // A printer already chosen, for example in the printer set-up; it must outlive the sink.
+    // A printer already set up for the forms, for example in the printer set-up; its
+    // settings are used as they are. It must outlive the sink.
     explicit PrinterPageSink(QPrinter &printer);
     ~PrinterPageSink() override;
 

@@ -2,6 +2,7 @@
 #include "preview/form_kampreview.h"
 #include "preview/form_pages.h"
 #include "preview/printer_page_sink.h"
+#include "recording_printer.h"
 #include "support/scripted_prompts.h"
 
 #include "common/errors.h"
@@ -54,6 +55,7 @@ TEST_F(PrinterOutput, EachFormIsAJobOfItsOwn)
     const QString file = dir.filePath(QStringLiteral("job.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     toFile(printer, file);
+    preview::setUpFormPrinter(printer);
     preview::PrinterPageSink sink(printer);
     const report::PageStore pages = test::formPages({"张三", "李四"});
 
@@ -143,6 +145,81 @@ TEST_F(PrinterOutput, PreviewPrintsEveryPageOnThePrinterChosenInTheSetUp)
     // Three jobs into one file leave the last one, a single page.
     EXPECT_EQ(test::pdfInfo(file, QStringLiteral("Pages")), QStringLiteral("1"));
     EXPECT_TRUE(test::pdfText(file).contains(QStringLiteral("丙")));
+}
+
+// The form's settings are offered once; what the clerk then chooses is what every job
+// prints with, print after print, and what the next set-up offers.
+TEST_F(PrinterOutput, TheClerksSetUpIsWhatEveryJobPrintsWith)
+{
+    test::ScriptedPrompts prompts;
+    QWidget owner;
+    auto *window = new preview::TFormKampreview(prompts, &owner);
+    window->setPageStore(test::formPages({"甲", "乙"}));
+    std::vector<test::RecordedJob> jobs;
+    int printersMade = 0;
+    window->setPrinterSource([&]() -> std::unique_ptr<QPrinter> {
+        ++printersMade;
+        return std::make_unique<test::RecordingPrinter>(jobs);
+    });
+    struct Offered
+    {
+        int copies;
+        QPrinter::DuplexMode duplex;
+        QPrinter::PaperSource source;
+        QPageLayout::Orientation orientation;
+        QSizeF mm;
+        bool fullPage;
+    };
+    std::vector<Offered> offered;
+    window->setPrinterSetup([&](QPrinter &printer, QWidget *) {
+        offered.push_back({printer.copyCount(), printer.duplex(), printer.paperSource(),
+                           printer.pageLayout().orientation(), printer.pageLayout().fullRect(QPageLayout::Millimeter).size(),
+                           printer.fullPage()});
+        // First the clerk cancels; then chooses 2 copies, one side, the lower tray.
+        if (offered.size() == 1)
+            return false;
+        printer.setCopyCount(2);
+        printer.setDuplex(QPrinter::DuplexNone);
+        printer.setPaperSource(QPrinter::Lower);
+        return true;
+    });
+    const auto click = [&](const char *name) { window->findChild<QToolButton *>(QString::fromLatin1(name))->click(); };
+    click("SpeedButtonPrintSetup");
+    click("SpeedButtonPrintSetup");
+    click("SpeedButtonPrint");
+    click("SpeedButtonPrint");
+    click("SpeedButtonPrintSetup");
+    ASSERT_TRUE(prompts.shown.empty()) << gbk::toUtf8(prompts.shown[0].text);
+    EXPECT_EQ(printersMade, 1);
+
+    ASSERT_EQ(offered.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(offered[i].copies, 1);
+        EXPECT_EQ(offered[i].duplex, QPrinter::DuplexLongSide);
+        EXPECT_EQ(offered[i].source, QPrinter::Auto);
+        EXPECT_EQ(offered[i].orientation, QPageLayout::Portrait);
+        EXPECT_NEAR(offered[i].mm.width(), 182, 0.05);
+        EXPECT_NEAR(offered[i].mm.height(), 257, 0.05);
+        EXPECT_TRUE(offered[i].fullPage);
+    }
+    EXPECT_EQ(offered[2].copies, 2);
+    EXPECT_EQ(offered[2].duplex, QPrinter::DuplexNone);
+    EXPECT_EQ(offered[2].source, QPrinter::Lower);
+
+    // Two prints of two forms: four jobs of one page, each with the clerk's choice.
+    ASSERT_EQ(jobs.size(), 4u);
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(jobs[i].copies, 2);
+        EXPECT_EQ(jobs[i].duplex, QPrinter::DuplexNone);
+        EXPECT_EQ(jobs[i].paperSource, QPrinter::Lower);
+        EXPECT_EQ(jobs[i].layout.orientation(), QPageLayout::Portrait);
+        EXPECT_NEAR(jobs[i].layout.fullRect(QPageLayout::Millimeter).width(), 182, 0.05);
+        EXPECT_NEAR(jobs[i].layout.fullRect(QPageLayout::Millimeter).height(), 257, 0.05);
+        EXPECT_TRUE(jobs[i].fullPage);
+        EXPECT_TRUE(jobs[i].texts.contains(QString::fromUtf8(i % 2 ? "乙" : "甲"))) << jobs[i].texts.join(u'|').toStdString();
+    }
 }
 
 } // namespace

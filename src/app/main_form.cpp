@@ -6,6 +6,7 @@
 #include "common/pub_func.h"
 #include "common/settings_records.h"
 #include "jb/ui/jb_main_form.h"
+#include "jg/ui/jg_main_form.h"
 #include "widgets/gradient_button.h"
 #include "widgets/program_folder.h"
 #include "xj/ui/xj_main_form.h"
@@ -167,7 +168,7 @@ void TMainForm::btJBGZClick()
 
 void TMainForm::btZWGZClick()
 {
-    QMainWindow *window = createPlaceholderToolWindow(QStringLiteral("机关工作人员职务变动工资调整个人申报表打印工具"));
+    auto *window = new jg::TJgMainForm(m_prompts);
     JgMainForm = window;
     adoptToolWindow(window);
     window->showMaximized();

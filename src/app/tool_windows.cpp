@@ -1,7 +1,6 @@
 #include "app/tool_windows.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 
 namespace quvela::app {
 
@@ -48,16 +47,6 @@ void deleteToolWindows()
     windows.swap(adopted());
     for (const QPointer<QWidget> &window : windows)
         delete window.data();
-}
-
-QMainWindow *createPlaceholderToolWindow(const QString &caption)
-{
-    auto *window = new QMainWindow;
-    window->setWindowTitle(caption);
-    auto *notice = new QLabel(caption, window);
-    notice->setAlignment(Qt::AlignCenter);
-    window->setCentralWidget(notice);
-    return window;
 }
 
 } // namespace quvela::app

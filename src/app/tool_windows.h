@@ -23,7 +23,4 @@ void closeToolWindows();
 // Deletes every tool window now (program end; tests).
 void deleteToolWindows();
 
-// Until their tools land, the ZW, JB and JG tools open a plain window with their caption.
-QMainWindow *createPlaceholderToolWindow(const QString &caption);
-
 } // namespace quvela::app

@@ -4,6 +4,7 @@
 #include "app/tool_windows.h"
 #include "common/errors.h"
 #include "common/settings_records.h"
+#include "jg/ui/jg_main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "widgets/gradient_button.h"
@@ -169,6 +170,7 @@ TEST_F(Launcher, EachPressOpensAnotherWindowOfItsTool)
     EXPECT_EQ(app::ZwMainForm.data(), toolWindowsTitled(QString::fromUtf8(tools[1].caption)).back());
     EXPECT_EQ(app::JbMainForm.data(), toolWindowsTitled(QString::fromUtf8(tools[2].caption)).back());
     EXPECT_EQ(app::JgMainForm.data(), toolWindowsTitled(QString::fromUtf8(tools[3].caption)).back());
+    EXPECT_NE(qobject_cast<jg::TJgMainForm *>(app::JgMainForm.data()), nullptr);
     EXPECT_TRUE(launcher->isVisible());
 }
 

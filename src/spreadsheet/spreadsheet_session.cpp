@@ -5,19 +5,15 @@
 #include "spreadsheet/cell_text.h"
 #include "spreadsheet/encrypted_package.h"
 #include "spreadsheet/workbook_format.h"
+#include "spreadsheet/xls_workbook.h"
 #include "spreadsheet/xlsx_workbook.h"
-
-#if __has_include("spreadsheet/xls_reader.h")
-#include "spreadsheet/xls_reader.h"
-#define QUVELA_HAVE_XLS_READER 1
-#endif
 
 namespace quvela::spreadsheet {
 
 struct SpreadsheetSession::Impl
 {
     std::unique_ptr<XlsxWorkbook> xlsx;
-    std::unique_ptr<SheetData> xls;
+    std::unique_ptr<XlsWorkbook> xls;
 
     bool isOpen() const { return xlsx || xls; }
     const SheetData &sheet() const
@@ -25,7 +21,7 @@ struct SpreadsheetSession::Impl
         if (xlsx)
             return xlsx->cells();
         if (xls)
-            return *xls;
+            return xls->cells();
         throw QuvelaError(gbk::fromUtf8("没有打开的工作簿。"));
     }
     CellValue cell(int row, int column) const
@@ -34,13 +30,11 @@ struct SpreadsheetSession::Impl
         if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
             throw QuvelaError(gbk::fromUtf8("单元格位置无效：第 " + std::to_string(row) + " 行，第 "
                                             + std::to_string(column) + " 列。"));
-        if (xlsx) {
-            if (const int32_t *pending = xlsx->pendingValue(row, column)) {
-                CellValue value;
-                value.type = CellValue::Type::Number;
-                value.number = *pending;
-                return value;
-            }
+        if (const int32_t *pending = xlsx ? xlsx->pendingValue(row, column) : xls->pendingValue(row, column)) {
+            CellValue value;
+            value.type = CellValue::Type::Number;
+            value.number = *pending;
+            return value;
         }
         return data.cell(row, column);
     }
@@ -68,11 +62,7 @@ void SpreadsheetSession::open(const std::filesystem::path &file)
     if (isEncryptedPackage(file))
         throw WorkbookOpenError(gbk::fromUtf8(
             "工作簿设有打开密码（已加密），无法读取。请在 Excel 中取消密码后重试。"));
-#ifdef QUVELA_HAVE_XLS_READER
-    d->xls = readXlsFirstSheet(file);
-#else
-    throw WorkbookOpenError(gbk::fromUtf8("暂时无法读取 .xls 格式的工作簿，请在 Excel 中另存为 .xlsx 格式。"));
-#endif
+    d->xls = std::make_unique<XlsWorkbook>(file);
 }
 
 void SpreadsheetSession::bindWorkbook()
@@ -109,9 +99,9 @@ void SpreadsheetSession::writeCellInteger(int row, int column, int32_t value)
 {
     d->cell(row, column); // the same checks as a read
     if (d->xls)
-        throw QuvelaError(gbk::fromUtf8(
-            "这是 .xls 格式的工作簿，不能写入。请先将工作簿另存为 .xlsx 格式，再回写数据。"));
-    d->xlsx->writeInteger(row, column, value);
+        d->xls->writeInteger(row, column, value);
+    else
+        d->xlsx->writeInteger(row, column, value);
 }
 
 void SpreadsheetSession::closeWithSave()
@@ -119,7 +109,8 @@ void SpreadsheetSession::closeWithSave()
     d->sheet();
     if (d->xlsx)
         d->xlsx->save();
-    // An .xls never holds writes, so it is already saved as it is.
+    else
+        d->xls->save();
     end();
 }
 

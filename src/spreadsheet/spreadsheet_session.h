@@ -49,8 +49,9 @@ public:
     int lastRow() const;
     int lastColumn(int row) const;
 
-    // Only for .xlsx; throws QuvelaError for an .xls workbook or a cell that must not be
-    // written (inside a merged range, a shared or array formula, a table header).
+    // Throws QuvelaError for a cell that must not be written (inside a merged range, the
+    // master of a shared formula, inside an array formula or a table header, outside
+    // the sheet a .xls file can hold).
     void writeCellInteger(int row, int column, int32_t value);
     // Saves in place: temporary file beside the workbook, verified, renamed over it.
     void closeWithSave();

@@ -2,6 +2,7 @@
 // only the cells written (and the references and spans that must follow them).
 #pragma once
 
+#include "spreadsheet/pending_writes.h"
 #include "spreadsheet/formula_cell_edits.h"
 #include "spreadsheet/xml_scanner.h"
 
@@ -10,9 +11,6 @@
 #include <string>
 
 namespace quvela::spreadsheet {
-
-// row -> column -> value
-using PendingWrites = std::map<int, std::map<int, int32_t>>;
 
 // The new worksheet XML. A written cell keeps its style and its other attributes and
 // loses its type, formula and inline text; a missing row or cell is created in order,

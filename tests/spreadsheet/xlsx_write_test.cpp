@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "openpyxl_dump.h"
 #include "session_reading.h"
+#include "spreadsheet/compound_file.h"
 #include "support/read_only_folder.h"
 #include "support/temp_folder.h"
 #include "zip_parts.h"
@@ -284,24 +285,19 @@ TEST(XlsxWrite, RefusedCellsLeaveTheFileAsItWas)
     }
 }
 
-TEST(XlsxWrite, XlsWorkbookIsNotWritten)
+TEST(XlsxWrite, XlsWorkbookIsWrittenInItsOwnFormat)
 {
     TempFolder folder;
     const auto file = folder / "roster.xls";
     std::filesystem::copy_file(std::filesystem::path(QUVELA_SOURCE_DIR) / "tests/spreadsheet/xls_fixtures/xlwt_cells.xls", file);
-    const std::string original = readBytes(file);
     const auto session = openWorkbook(file);
-    try {
-        session->writeCellInteger(2, 2, 1300);
-        ADD_FAILURE() << "written into an .xls";
-    } catch (const QuvelaError &e) {
-        EXPECT_EQ(gbk::toUtf8(e.message()),
-                  "这是 .xls 格式的工作簿，不能写入。请先将工作簿另存为 .xlsx 格式，再回写数据。");
-    }
     EXPECT_EQ(cellUtf8(*session, 2, 2), "1200");
+    session->writeCellInteger(2, 2, 1300);
+    EXPECT_EQ(cellUtf8(*session, 2, 2), "1300");
     session->closeWithSave();
     session->end();
-    EXPECT_EQ(readBytes(file), original);
+    EXPECT_TRUE(spreadsheet::CompoundFile::hasSignature(readBytes(file)));
+    EXPECT_EQ(cellUtf8(*openWorkbook(file), 2, 2), "1300");
 }
 
 TEST(XlsxWrite, SheetsOfOtherProducers)

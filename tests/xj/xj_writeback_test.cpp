@@ -335,38 +335,68 @@ TEST_F(XjWriteBack, TheExampleRosterChangesInTheFiveColumnsOnly)
     }
 }
 
-TEST_F(XjWriteBack, AnXlsWorkbookIsReadButNotWritten)
+TEST_F(XjWriteBack, AnXlsRosterIsWrittenAsAnXlsxOneIs)
 {
-    // Row 7 of this workbook holds 2023-3-15, 2023-3-15, 1234.5 and 3 in A to D: the
-    // sequence number is taken from D and the name from C, every other field from an
-    // empty column.
+    // LibreOffice's .xls export of the example roster; its row totals are formulas.
     book = dir / "roster.xls";
-    std::filesystem::copy_file(std::filesystem::path(QUVELA_SOURCE_DIR) / "tests/spreadsheet/xls_fixtures/xlwt_cells.xls",
+    before = dir / "before.xls";
+    std::filesystem::copy_file(std::filesystem::path(QUVELA_SOURCE_DIR) / "tests/spreadsheet/xls_fixtures/lo_xj_roster.xls",
                                book);
-    settings.ColumnMap = "0403";
-    for (int k = 3; k <= 32; ++k)
-        settings.ColumnMap += "40";
     prompts.fileChoices = {gbk::fromPath(book)};
-    ASSERT_TRUE(importRoster(prompts, ini, settings, "7", "7", *table).completed);
-    XjRecord person = storedRows().at(0);
-    EXPECT_EQ(person.xh, 3);
-    EXPECT_EQ(person.xm, "1234.5");
-    // Marked for adjustment, as a roster with the flag would have it.
-    person.sftz = 1;
-    table->clear();
-    table->append(person);
+    ASSERT_TRUE(importRoster(prompts, ini, settings, "7", "31", *table).completed);
     ASSERT_TRUE(adjustSalaryGrades(prompts, settings, *table));
     prompts.shown.clear();
+    EXPECT_TRUE(writeBack("7", "31"));
+    EXPECT_EQ(shownLog(), (std::vector<std::string>{kWait, kSaved}));
 
-    const std::string original = fileBytes(book);
-    EXPECT_FALSE(writeBackRoster(prompts, ini, settings, "7", "7", *table));
-    const auto log = shownLog();
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[0], kWait);
-    EXPECT_EQ(prompts.shown[1].kind, "error");
-    EXPECT_NE(log[1].find(".xlsx"), std::string::npos) << log[1];
-    EXPECT_EQ(log[2], kFailed);
-    EXPECT_EQ(fileBytes(book), original);
+    Changes expected;
+    const auto rows = storedRows();
+    ASSERT_EQ(rows.size(), 24u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const XjRecord &p = rows[i];
+        const int r = 7 + int(i);
+        if (p.sftz != 1)
+            continue;
+        expected[{r, 20}] = std::to_string(p.xjdj2);
+        expected[{r, 21}] = std::to_string(p.xjgz2);
+        if (p.bf102 != 0)
+            expected[{r, 22}] = std::to_string(p.bf102);
+        expected[{r, 25}] = std::to_string(p.zzxj);
+        if (p.zz10 != 0)
+            expected[{r, 26}] = std::to_string(p.zz10);
+    }
+    ASSERT_GT(expected.size(), 40u);
+    spreadsheet::SpreadsheetSession now;
+    now.open(book);
+    for (const auto &[cell, value] : changedCells(before, book)) {
+        // Q = S + U + V + W and X = Y + Z + AA in each row, and the totals of row 31,
+        // hold their new sums.
+        if (cell.second == 17 || cell.second == 24) {
+            const int r = cell.first;
+            int32_t total = 0;
+            if (r == 31) {
+                for (int row = 7; row <= 30; ++row)
+                    total += now.readCellInteger(row, cell.second);
+            } else {
+                for (int c : cell.second == 17 ? std::vector<int>{19, 21, 22, 23} : std::vector<int>{25, 26, 27})
+                    total += now.readCellInteger(r, c);
+            }
+            EXPECT_EQ(now.readCellInteger(r, cell.second), total) << "row " << r << " column " << cell.second;
+            continue;
+        }
+        const auto it = expected.find(cell);
+        ASSERT_NE(it, expected.end()) << "row " << cell.first << " column " << cell.second << " changed";
+        EXPECT_EQ(value, it->second) << "row " << cell.first << " column " << cell.second;
+    }
+    for (const auto &[cell, value] : expected)
+        EXPECT_EQ(gbk::toUtf8(now.readCellText(cell.first, cell.second)), value) << cell.first << "," << cell.second;
+    now.end();
+
+    // Pressing it again writes the same values and changes nothing further.
+    std::filesystem::copy_file(book, dir / "first.xls");
+    prompts.shown.clear();
+    EXPECT_TRUE(writeBack("7", "31"));
+    EXPECT_EQ(changedCells(dir / "first.xls", book), Changes{});
 }
 
 TEST_F(XjWriteBack, TheListOfDisagreeingNamesStaysShort)

@@ -10,7 +10,9 @@ Run with Debian's python3 (python3-xlsxwriter): /usr/bin/python3 examples/make_e
 import datetime
 import os
 import random
+import re
 import sys
+import zipfile
 
 import xlsxwriter
 
@@ -100,9 +102,37 @@ class Sheet:
         self.book.close()
 
 
+def fill_down(path, columns, first, last):
+    """Stores each column's formulas of rows first to last as one filled-down (shared)
+    formula, the way Excel keeps a column of totals filled down from its first row:
+    the first cell holds the text, the others point to it."""
+    with zipfile.ZipFile(path) as z:
+        entries = [(info, z.read(info.filename)) for info in z.infolist()]
+    out = []
+    for info, data in entries:
+        if info.filename == "xl/worksheets/sheet1.xml":
+            xml = data.decode("utf-8")
+            for group, col in enumerate(columns):
+                def shared(m, col=col, group=group):
+                    row = int(m.group(1))
+                    if row == first:
+                        return (f'<c r="{col}{row}"{m.group(2)}><f t="shared" ref="{col}{first}:{col}{last}" '
+                                f'si="{group}">{m.group(3)}</f>')
+                    return f'<c r="{col}{row}"{m.group(2)}><f t="shared" si="{group}"/>'
+                xml, n = re.subn(rf'<c r="{col}(\d+)"([^>]*)><f>([^<]*)</f>',
+                                 lambda m: shared(m) if first <= int(m.group(1)) <= last else m.group(0), xml)
+                assert n >= last - first + 1, (col, n)
+            data = xml.encode("utf-8")
+        out.append((info, data))
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for info, data in out:
+            z.writestr(info, data)
+
+
 def xj_roster(path, rows, rng):
     """XJ: column k holds field k of the default column map (A = sequence number ...)."""
     s = Sheet(path, "薪级工资调整花名册", "2010年事业单位工作人员正常增加薪级工资花名册", 32)
+    sums = {}
     s.headings(["序号", "姓名", "性别", "出生年月", "参加工作时间", "连续工龄推算时间", "2009年度考核情况",
                 "职务(技术等级)", "任职时间", "合计", "岗位等级", "岗位工资", "薪级等级", "薪级工资", "提高10%", "其它",
                 "合计", "岗位等级", "岗位工资", "薪级等级", "薪级工资", "提高10%", "其它",
@@ -140,12 +170,16 @@ def xj_roster(path, rows, rng):
                 values[c] = int(values[c])
         for c, v in enumerate(values):
             s.put(r, c, v)
+            if c in (9, 16, 23, 27):
+                sums[c] = sums.get(c, 0) + (v[1] if isinstance(v, tuple) else v if isinstance(v, int) else 0)
     last = 6 + rows
     s.ws.write(last, 1, "合计", s.cell)
     for c in (9, 16, 23, 27):
         L = col_letter(c + 1)
-        s.ws.write_formula(last, c, f"=SUM({L}7:{L}{last})", s.num)
+        s.ws.write_formula(last, c, f"=SUM({L}7:{L}{last})", s.num, sums.get(c, 0))
     s.close()
+    # The row totals filled down, as the offices' rosters keep them.
+    fill_down(path, ["J", "Q", "X"], 7, last)
 
 
 def zw_roster(path, rows, rng):

@@ -35,7 +35,14 @@ QVariant WorkbookModel::data(const QModelIndex &index, int role) const
 {
     if (!m_sheet || !index.isValid() || role != Qt::DisplayRole)
         return {};
-    return gbk::toQString(m_sheet->readCellText(index.row() + 1, index.column() + 1));
+    try {
+        return gbk::toQString(m_sheet->readCellText(index.row() + 1, index.column() + 1));
+    } catch (const QuvelaError &) {
+        // A formula saved without its result that cannot be computed here; the reads of
+        // the tools name the cell, the grid only marks it (an exception must not leave
+        // a paint).
+        return QStringLiteral("#未计算");
+    }
 }
 
 QVariant WorkbookModel::headerData(int section, Qt::Orientation orientation, int role) const

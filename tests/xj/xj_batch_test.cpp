@@ -6,6 +6,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -219,4 +220,49 @@ TEST_F(XjBatch, ABadCellStopsWithStatusOneAndKeepsTheRowsBefore)
     for (std::size_t i = 1; i < rows.size(); ++i)
         EXPECT_EQ(fields(rows[i])[0], std::to_string(i));
     EXPECT_LT(rows.size(), 25u);
+}
+
+// Rosters live in folders like …/工资 2010/ under names like 2010年薪级花名册.xlsx, and a
+// character outside GBK (𠀀, four bytes in GB18030) may be anywhere in a name.
+TEST_F(XjBatch, ChineseAndFourByteNamesOfFoldersAndFiles)
+{
+    const auto program = dir / "薪级程序 𠀀";
+    const auto rosters = dir / "工资 2010 𠀀";
+    std::filesystem::create_directories(program);
+    std::filesystem::create_directories(rosters);
+    const auto roster = rosters / "2010年薪级花名册𠀀.xlsx";
+    std::filesystem::copy_file(original, roster);
+    const auto pdf = rosters / "审批表𠀀.pdf";
+    const auto run = [&](const std::string &args) {
+        const auto runtime = work / "runtime";
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        return shell(work, "XDG_RUNTIME_DIR=" + quoted(runtime.string()) + " " + kBatch + " --dir "
+                               + quoted(program.string()) + " " + args);
+    };
+
+    BatchRun r = run("xj import --workbook " + quoted(roster.string()) + " --rows 7-31");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    // The settings file remembers the roster in GB18030, as read by another decoder.
+    const std::string settings = python("gb18030_text.py", quoted((program / "xjgz.ini").string()));
+    EXPECT_NE(settings.find("excelFileName=" + roster.string()), std::string::npos) << settings;
+
+    r = run("xj adjust");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The write-back finds the roster through the settings file alone.
+    r = run("xj writeback --rows 7-31");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "OK!!! 数据保存完毕。\n");
+    EXPECT_GT(lines(python("changed_cells.py", quoted(original.string()) + " " + quoted(roster.string()))).size(), 40u);
+
+    r = run("xj print --pdf " + quoted(pdf.string()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const BatchRun info = shell(work, "pdfinfo " + quoted(pdf.string()));
+    EXPECT_NE(info.out.find("Pages:           24\n"), std::string::npos) << info.out << info.err;
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(rosters))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"2010年薪级花名册𠀀.xlsx", "审批表𠀀.pdf"}));
 }

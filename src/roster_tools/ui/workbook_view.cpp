@@ -184,6 +184,23 @@ void WorkbookView::load(bool keepPosition)
 void WorkbookView::applyLayout(const spreadsheet::SheetLayout &layout, int rows, int columns)
 {
     const int frozen = m_frozenRows;
+    // Hidden rows and columns outlive a reset of the model; those of the last file go.
+    for (QTableView *table : {m_table, m_frozen}) {
+        for (int row : m_hiddenRows)
+            table->setRowHidden(row, false);
+        for (int column : m_hiddenColumns)
+            table->setColumnHidden(column, false);
+    }
+    m_hiddenRows.clear();
+    m_hiddenColumns.clear();
+    for (int row = 0; row < frozen; ++row)
+        m_hiddenRows.push_back(row);
+    for (int row : layout.hiddenRows)
+        if (row <= rows)
+            m_hiddenRows.push_back(row - 1);
+    for (int column : layout.hiddenColumns)
+        if (column <= columns)
+            m_hiddenColumns.push_back(column - 1);
     m_table->clearSpans();
     m_frozen->clearSpans();
     for (const spreadsheet::CellRange &merge : layout.merges) {

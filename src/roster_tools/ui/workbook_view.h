@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QFileSystemWatcher;
 class QLabel;
@@ -66,6 +67,8 @@ private:
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer *m_reloadTimer = nullptr;
     int m_frozenRows = 0;
+    std::vector<int> m_hiddenRows;    // 0-based, in either table
+    std::vector<int> m_hiddenColumns;
 };
 
 } // namespace quvela::roster

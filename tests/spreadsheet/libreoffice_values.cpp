@@ -55,12 +55,14 @@ std::optional<std::vector<std::vector<std::string>>> valuesByLibreOffice(const s
     TempFolder folder;
     std::filesystem::create_directories(folder / "profile/user");
     writeBytes(folder / "profile/user/registrymodifications.xcu", kProfile);
-    std::filesystem::copy_file(file, folder / "book.xlsx");
+    // Under its own extension: LibreOffice picks the import filter by it.
+    const std::string name = "book" + file.extension().string();
+    std::filesystem::copy_file(file, folder / name);
     // 44,34,76: comma, double quote, UTF-8.
     const std::string command = "cd '" + folder.path().string() + "' && soffice -env:UserInstallation=file://"
         + (folder / "profile").string()
-        + " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir out book.xlsx"
-          " >/dev/null 2>&1";
+        + " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir out " + name
+        + " >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(readBytes(folder / "out/book.csv"));

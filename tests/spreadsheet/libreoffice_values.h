@@ -1,6 +1,6 @@
-// The values LibreOffice computes for the first worksheet of a workbook: it opens the
-// file recalculating every formula (whatever results the file stores) and exports the
-// sheet as text.
+// The values LibreOffice computes for the first worksheet of a workbook (.xlsx or
+// .xls): it opens the file recalculating every formula (whatever results the file
+// stores) and exports the sheet as text.
 #pragma once
 
 #include <filesystem>

@@ -9,11 +9,14 @@
 #include "spreadsheet/xls_workbook.h"
 #include "support/read_only_folder.h"
 #include "support/temp_folder.h"
+#include "libreoffice_values.h"
+#include "spreadsheet/cell_reference.h"
 #include "xlrd_dump.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -303,9 +306,7 @@ TEST_P(XlsWrite, NumbersLandAndEverythingElseStaysAsItWas)
         EXPECT_EQ(again->readCellInteger(w.row, w.column), w.value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, XlsWrite,
-    ::testing::Values(
+const WriteCase kCases[] = {
         WriteCase{"xlwt_every_cell_form", "xlwt_write.xls", 1,
                   {{2, 1, 777},         // RK
                    {3, 2, -5},          // shared text
@@ -342,8 +343,188 @@ INSTANTIATE_TEST_SUITE_P(
                   {{7, 17}, {7, 24}, {8, 17}, {8, 24}, {30, 24}, {31, 17}, {31, 24}}},
         WriteCase{"libreoffice_formulas", "lo_formulas.xls", 1,
                   {{7, 2, 1}, {7, 4, 2}, {7, 7, 3}, {3, 4, 9}, {2, 2, 1300}, {5, 3, 0}},
-                  {{2, 4}}}), // D2 = B2 + C2
-    [](const auto &test) { return std::string(test.param.name); });
+                  {{2, 4}}}, // D2 = B2 + C2
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, XlsWrite, ::testing::ValuesIn(kCases),
+                         [](const auto &test) { return std::string(test.param.name); });
+
+// LibreOffice opens the saved rosters, recomputing every formula itself, and finds the
+// numbers written and the results stored for the formulas that read them.
+TEST(XlsWriteLibreOffice, OpensTheSavedRosterAndFindsTheStoredValues)
+{
+    for (const WriteCase &param : kCases) {
+        if (std::string(param.fixture).rfind("handmade", 0) == 0)
+            continue; // LibreOffice needs more of the globals than these hold
+        TempFolder dir;
+        const std::filesystem::path book = dir / "roster.xls";
+        std::filesystem::copy_file(kFixtures / param.fixture, book);
+        {
+            auto session = openWorkbook(book);
+            for (const Write &w : param.writes)
+                session->writeCellInteger(w.row, w.column, w.value);
+            session->closeWithSave();
+        }
+        const auto values = valuesByLibreOffice(book);
+        if (!values)
+            GTEST_SKIP() << "LibreOffice (soffice) is not installed: the saved rosters are not opened with it";
+        std::set<std::pair<int, int>> mustAgree = param.recomputed;
+        for (const Write &w : param.writes)
+            mustAgree.insert({w.row, w.column});
+        // Only these: the other cells of the LibreOffice exports store what LibreOffice
+        // had not computed when it wrote them (the totals of row 31 of the roster store 0).
+        auto ours = openWorkbook(book);
+        for (const auto &[row, column] : mustAgree) {
+            const std::size_t r = static_cast<std::size_t>(row - 1);
+            const std::size_t c = static_cast<std::size_t>(column - 1);
+            ASSERT_LT(r, values->size()) << param.name;
+            std::string shown = c < (*values)[r].size() ? (*values)[r][c] : "";
+            shown.erase(std::remove(shown.begin(), shown.end(), ','), shown.end());
+            char *end = nullptr;
+            const double theirs = std::strtod(shown.c_str(), &end);
+            ASSERT_TRUE(!shown.empty() && end == shown.c_str() + shown.size())
+                << param.name << " " << spreadsheet::cellReference(row, column) << ": LibreOffice shows " << shown;
+            // LibreOffice shows the cell's format: half its last place is the tolerance.
+            const std::size_t point = shown.find('.');
+            const int places = point == std::string::npos ? 0 : static_cast<int>(shown.size() - point - 1);
+            EXPECT_NEAR(std::stod(gbk::toUtf8(ours->readCellText(row, column))), theirs,
+                        0.5 * std::pow(10.0, -places) + 1e-9)
+                << param.name << " " << spreadsheet::cellReference(row, column);
+        }
+    }
+}
+
+} // namespace
+} // namespace quvela::test
+
+namespace quvela::test {
+namespace {
+
+struct Refusal
+{
+    const char *fixture;
+    int row;
+    int column;
+    const char *reason;
+};
+
+TEST(XlsWriteRefusal, CellsThatMustNotBeWrittenLeaveTheFileAsItWas)
+{
+    const Refusal refusals[] = {
+        {"xlwt_write.xls", 44, 2, "B44 位于合并单元格 A44:D44 之内"},
+        {"xlwt_write.xls", 44, 4, "D44 位于合并单元格 A44:D44 之内"},
+        {"handmade_index.xls", 45, 3, "C45 位于数组公式 C45 之内"},
+        {"lo_formulas.xls", 2, 4, "D2 是共享公式的主单元格"},
+        {"xlwt_write.xls", 65537, 1, "超出了 .xls 工作表的范围"},
+        {"xlwt_write.xls", 1, 257, "超出了 .xls 工作表的范围"},
+    };
+    for (const Refusal &r : refusals) {
+        TempFolder dir;
+        const std::filesystem::path book = dir / "roster.xls";
+        std::filesystem::copy_file(kFixtures / r.fixture, book);
+        const std::string before = fileBytes(book);
+        auto session = openWorkbook(book);
+        session->writeCellInteger(3, 1, 5); // a cell that may be written, before the refused one
+        try {
+            session->writeCellInteger(r.row, r.column, 1);
+            ADD_FAILURE() << r.fixture << " " << r.row << "," << r.column << " written";
+        } catch (const QuvelaError &e) {
+            EXPECT_NE(gbk::toUtf8(e.message()).find(r.reason), std::string::npos) << gbk::toUtf8(e.message());
+        }
+        // The caller gives up on the first refusal, as the write-back does.
+        session->end();
+        EXPECT_EQ(fileBytes(book), before) << r.fixture;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "a file was left";
+    }
+}
+
+TEST(XlsWriteRefusal, PasswordProtectedAndExcel95WorkbooksAreNotOpened)
+{
+    const std::pair<std::filesystem::path, const char *> files[] = {
+        {kFixtures / "encrypted.xls", "设有打开密码"},
+        {kFixtures / "../hostile/fail_biff_bof_biff5.xls", "Excel 5.0/95 格式"},
+    };
+    for (const auto &[file, reason] : files) {
+        try {
+            openWorkbook(file);
+            ADD_FAILURE() << file << " opened";
+        } catch (const spreadsheet::WorkbookOpenError &e) {
+            EXPECT_NE(gbk::toUtf8(e.message()).find(reason), std::string::npos) << gbk::toUtf8(e.message());
+        }
+    }
+}
+
+TEST(XlsWriteSave, TheSavedRosterKeepsItsPermissionsAndLeavesNoTemporaryFile)
+{
+    TempFolder dir;
+    const std::filesystem::path book = dir / "roster.xls";
+    std::filesystem::copy_file(kFixtures / "xlwt_write.xls", book);
+    const auto permissions = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+        | std::filesystem::perms::group_read;
+    std::filesystem::permissions(book, permissions);
+    auto session = openWorkbook(book);
+    session->writeCellInteger(2, 3, 64);
+    session->closeWithSave();
+    EXPECT_EQ(std::filesystem::status(book).permissions(), permissions);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(openWorkbook(book)->readCellInteger(2, 3), 64);
+}
+
+TEST(XlsWriteSave, ASaveThatCannotWriteLeavesTheRosterAsItWas)
+{
+    TempFolder dir;
+    std::filesystem::create_directories(dir / "locked");
+    const std::filesystem::path book = dir / "locked" / "roster.xls";
+    std::filesystem::copy_file(kFixtures / "xlwt_write.xls", book);
+    const std::string before = fileBytes(book);
+    auto session = openWorkbook(book);
+    session->writeCellInteger(2, 3, 64);
+    {
+        const ReadOnlyFolder locked(dir / "locked");
+        try {
+            session->closeWithSave();
+            ADD_FAILURE() << "saved into a read-only folder";
+        } catch (const QuvelaError &e) {
+            EXPECT_NE(gbk::toUtf8(e.message()).find("原文件未被修改"), std::string::npos) << gbk::toUtf8(e.message());
+        }
+    }
+    EXPECT_EQ(fileBytes(book), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "locked"), {}), 1);
+}
+
+// The formulas of the saved sheet, by cell: whether each asks to be recalculated.
+std::map<std::pair<int, int>, bool> recalculationFlags(const std::filesystem::path &file)
+{
+    const std::string bytes = fileBytes(file);
+    const spreadsheet::CompoundFile container(bytes);
+    const auto parts = substreams(container.readStream("Workbook").value());
+    std::map<std::pair<int, int>, bool> flags;
+    for (const Record &r : parts.at(1)) {
+        if (r.type == kFormula)
+            flags[{u16(r.data, 0) + 1, u16(r.data, 2) + 1}] = u16(r.data, 14) & 0x0001;
+    }
+    return flags;
+}
+
+TEST(XlsWriteFormulas, FormulasReadingAWrittenCellAskToBeRecalculatedAndOnlyThey)
+{
+    TempFolder dir;
+    const std::filesystem::path book = dir / "roster.xls";
+    std::filesystem::copy_file(kFixtures / "xlwt_write.xls", book);
+    for (const auto &[cell, flag] : recalculationFlags(book))
+        ASSERT_FALSE(flag) << cell.first << "," << cell.second;
+    auto session = openWorkbook(book);
+    session->writeCellInteger(5, 3, 1000); // C5, read by G5 = C5 + D5, and so by G42 = SUM(G2:G41)
+    session->closeWithSave();
+    std::set<std::pair<int, int>> flagged;
+    for (const auto &[cell, flag] : recalculationFlags(book)) {
+        if (flag)
+            flagged.insert(cell);
+    }
+    EXPECT_EQ(flagged, (std::set<std::pair<int, int>>{{5, 7}, {42, 7}}));
+    auto again = openWorkbook(book);
+    EXPECT_EQ(again->readCellText(5, 7), gbk::fromUtf8("2004.1"));
+}
 
 } // namespace
 } // namespace quvela::test

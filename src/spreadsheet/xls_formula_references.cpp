@@ -136,4 +136,79 @@ XlsFormulaReferences xlsFormulaReferences(std::string_view tokens, int baseRow, 
     return result;
 }
 
+std::optional<std::string> xlsStandaloneTokens(std::string_view tokens, int row, int column)
+{
+    std::string out;
+    std::size_t at = 0;
+    auto need = [&](std::size_t n) { return at + n <= tokens.size(); };
+    auto put = [&](uint16_t value) {
+        out.push_back(static_cast<char>(value & 0xFF));
+        out.push_back(static_cast<char>(value >> 8));
+    };
+    auto absolute = [&](uint16_t r, uint16_t columnField) {
+        const Location l = location(r, columnField, true, row, column);
+        put(static_cast<uint16_t>(l.row));
+        put(static_cast<uint16_t>((columnField & 0xC000) | l.column));
+    };
+    while (at < tokens.size()) {
+        const uint8_t ptg = static_cast<uint8_t>(tokens[at]);
+        const uint8_t base = ptg >= 0x20 ? static_cast<uint8_t>((ptg & 0x1F) | 0x20) : ptg;
+        if (base == 0x2C || base == 0x2D) {
+            const std::size_t size = base == 0x2C ? 4 : 8;
+            if (!need(1 + size))
+                return std::nullopt;
+            out.push_back(static_cast<char>(ptg - 0x08)); // the plain form of the same class
+            if (base == 0x2C) {
+                absolute(xlsU16(tokens, at + 1), xlsU16(tokens, at + 3));
+            } else {
+                const uint16_t firstRow = xlsU16(tokens, at + 1);
+                const uint16_t lastRow = xlsU16(tokens, at + 3);
+                const uint16_t firstColumn = xlsU16(tokens, at + 5);
+                const uint16_t lastColumn = xlsU16(tokens, at + 7);
+                const Location first = location(firstRow, firstColumn, true, row, column);
+                const Location last = location(lastRow, lastColumn, true, row, column);
+                put(static_cast<uint16_t>(first.row));
+                put(static_cast<uint16_t>(last.row));
+                put(static_cast<uint16_t>((firstColumn & 0xC000) | first.column));
+                put(static_cast<uint16_t>((lastColumn & 0xC000) | last.column));
+            }
+            at += 1 + size;
+            continue;
+        }
+        // Every other token is copied as it is.
+        std::size_t size = 0;
+        switch (base) {
+        case 0x17:
+            if (!need(3))
+                return std::nullopt;
+            size = 2 + static_cast<std::size_t>(static_cast<uint8_t>(tokens[at + 1]))
+                * ((tokens[at + 2] & 0x01) ? 2 : 1);
+            break;
+        case 0x19:
+            if (!need(4))
+                return std::nullopt;
+            size = 3 + ((tokens[at + 1] & 0x04) ? (static_cast<std::size_t>(xlsU16(tokens, at + 2)) + 1) * 2 : 0);
+            break;
+        case 0x1C: case 0x1D: size = 1; break;
+        case 0x1E: size = 2; break;
+        case 0x1F: size = 8; break;
+        case 0x20: size = 7; break;
+        case 0x21: case 0x29: size = 2; break;
+        case 0x22: size = 3; break;
+        case 0x24: case 0x2A: size = 4; break;
+        case 0x25: case 0x2B: size = 8; break;
+        case 0x26: case 0x27: case 0x28: size = 6; break;
+        default:
+            if (base >= 0x03 && base <= 0x16) // operators, parentheses, a missing argument
+                break;
+            return std::nullopt; // names, other sheets, anchors and the unknown
+        }
+        if (!need(1 + size))
+            return std::nullopt;
+        out.append(tokens.substr(at, 1 + size));
+        at += 1 + size;
+    }
+    return out;
+}
+
 } // namespace quvela::spreadsheet

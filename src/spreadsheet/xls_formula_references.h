@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,5 +33,10 @@ struct XlsFormulaReferences
 // The references of the tokens. Tokens relative to the cell (the shared-formula forms)
 // are resolved against baseRow and baseColumn. Never reads outside tokens.
 XlsFormulaReferences xlsFormulaReferences(std::string_view tokens, int baseRow, int baseColumn);
+
+// The tokens of a shared formula as the formula of one of its cells on its own: each
+// reference relative to the cell becomes the plain reference it stands for there, its
+// relative flags kept. nullopt when a token cannot be followed or turned.
+std::optional<std::string> xlsStandaloneTokens(std::string_view sharedTokens, int row, int column);
 
 } // namespace quvela::spreadsheet

@@ -211,6 +211,15 @@ struct XlsSheetEditor::Parsed
     std::vector<FormulaCell> formulas;
     std::map<std::pair<int, int>, std::string_view> anchors; // shared and array formulas' tokens
     std::set<std::pair<int, int>> arrayAnchors;
+    // Shared formulas by their first cell, which holds the tokens for the others.
+    struct SharedFormula
+    {
+        std::string_view tokens;
+        std::string_view trailing; // constants of array tokens, after the tokens
+        std::vector<std::size_t> members; // into formulas: the cells that refer to it
+        bool expandable = true;           // each member can have the tokens as its own
+    };
+    std::map<std::pair<int, int>, SharedFormula> shared;
     bool hasRowRecords = false;
     std::optional<std::string> unsafe; // why no cell may be written at all
     CellWriteGuard guard;
@@ -383,9 +392,14 @@ void XlsSheetEditor::Parsed::parseSheet()
                     const CellRange range{{xlsU16(data, 0) + 1, static_cast<uint8_t>(data[4]) + 1},
                                           {xlsU16(data, 2) + 1, static_cast<uint8_t>(data[5]) + 1}};
                     if (record.type == kSharedFormula && lastFormula) {
-                        guard.addSharedFormulaMaster({lastFormula->row + 1, lastFormula->column + 1});
-                        if (data.size() >= 10 && 10u + xlsU16(data, 8) <= data.size())
-                            anchors[{lastFormula->row, lastFormula->column}] = data.substr(10, xlsU16(data, 8));
+                        if (data.size() >= 10 && 10u + xlsU16(data, 8) <= data.size()) {
+                            const std::size_t length = xlsU16(data, 8);
+                            anchors[{lastFormula->row, lastFormula->column}] = data.substr(10, length);
+                            shared[{lastFormula->row, lastFormula->column}] =
+                                SharedFormula{data.substr(10, length), data.substr(10 + length), {}, true};
+                        } else {
+                            shared[{lastFormula->row, lastFormula->column}] = SharedFormula{{}, {}, {}, false};
+                        }
                     } else if (record.type != kSharedFormula) {
                         // Array formulas and data tables are written as a whole or not at all.
                         guard.addArrayFormula(range);
@@ -457,6 +471,19 @@ void XlsSheetEditor::Parsed::parseSheet()
     }
     guard.finish();
 
+    for (std::size_t i = 0; i < formulas.size(); ++i) {
+        const FormulaCell &cell = formulas[i];
+        if (cell.tokens.size() != 5 || static_cast<uint8_t>(cell.tokens[0]) != 0x01)
+            continue;
+        const std::pair<int, int> anchor{xlsU16(cell.tokens, 1), xlsU16(cell.tokens, 3) & 0xFF};
+        const auto group = shared.find(anchor);
+        if (group == shared.end() || anchor == std::make_pair(cell.row, cell.column))
+            continue;
+        group->second.members.push_back(i);
+        if (!xlsStandaloneTokens(group->second.tokens, cell.row, cell.column))
+            group->second.expandable = false;
+    }
+
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         if (i > 0 && !blocks[i - 1].rowsPresent.empty() && !blocks[i].rowsPresent.empty()
             && blocks[i].minRow <= *blocks[i - 1].rowsPresent.rbegin())
@@ -484,6 +511,9 @@ std::optional<std::string> XlsSheetEditor::refusal(int row, int column) const
             + " 超出了 .xls 工作表的范围（最多 65536 行、256 列），不能写入。";
     if (d->unsafe)
         return d->unsafe;
+    const auto group = d->shared.find({row - 1, column - 1});
+    if (group != d->shared.end() && !group->second.expandable)
+        return "单元格 " + cellReference(row, column) + " 是共享公式的主单元格，写入会破坏其他单元格的公式，不能写入。";
     return d->guard.refusal(row, column);
 }
 
@@ -515,6 +545,8 @@ public:
             }
         }
         setCell(data, row, column, value);
+        if (const auto group = p.shared.find({row, column}); group != p.shared.end())
+            expandShared(group->second);
         written[row].insert(column);
         minRow = std::min(minRow, row);
         maxRow = std::max(maxRow, row);
@@ -524,6 +556,37 @@ public:
 
     void markDependents();
     std::string build();
+
+    // The first cell of a shared formula is written over: each other cell of the group
+    // gets the formula's tokens as its own, so that it keeps computing what it did.
+    void expandShared(const XlsSheetEditor::Parsed::SharedFormula &group)
+    {
+        for (std::size_t index : group.members) {
+            const FormulaCell &cell = p.formulas[index];
+            const auto known = rowBlock.find(cell.row);
+            if (known == rowBlock.end())
+                continue;
+            Block &block = explode(known->second);
+            for (Group &g : block.rows[cell.row].cells) {
+                if (g.formulaOffset != cell.offset)
+                    continue;
+                const auto tokens = xlsStandaloneTokens(group.tokens, cell.row, cell.column);
+                if (!tokens)
+                    continue; // refused before any write
+                const std::size_t length = 4 + xlsU16(g.bytes, 2);
+                std::string data = g.bytes.substr(4, 20);
+                set16(data, 14, static_cast<uint16_t>(xlsU16(data, 14) & ~0x0008)); // no longer shared
+                put16(data, static_cast<uint16_t>(tokens->size()));
+                data += *tokens;
+                data.append(group.trailing);
+                if (data.size() > 8224)
+                    throw QuvelaError(gbk::fromUtf8("共享公式展开后超出了 .xls 记录的长度限制，无法写入。"));
+                std::string record;
+                header(record, kFormula, data.size());
+                g.bytes = record + data + g.bytes.substr(length);
+            }
+        }
+    }
     static void setStoredResult(std::string &group, const CellValue &value);
 
 private:
@@ -646,13 +709,14 @@ private:
         const uint16_t type = xlsU16(old, 0);
         const std::size_t length = xlsU16(old, 2);
         const std::string_view record = std::string_view(old).substr(4, length);
-        // The records after the cell's own: a formula's cached text and its continuations
-        // go with it; anything else stays.
+        // The records after the cell's own: a formula's cached text, its continuations
+        // and the tokens it shared with other cells (given to them, see expandShared) go
+        // with it; anything else stays.
         std::string kept;
         for (std::size_t at = 4 + length; at + 4 <= old.size();) {
             const uint16_t t = xlsU16(old, at);
             const std::size_t n = 4 + xlsU16(old, at + 2);
-            if (t != kString && t != kContinue)
+            if (t != kString && t != kContinue && t != kSharedFormula)
                 kept.append(old, at, n);
             at += n;
         }

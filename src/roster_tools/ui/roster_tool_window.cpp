@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -204,9 +205,12 @@ void RosterToolWindow::guarded(const std::function<void()> &handler)
 
 void RosterToolWindow::showEvent(QShowEvent *event)
 {
+    QMainWindow::showEvent(event);
+    // Restoring a minimized window is no new showing: nothing is asked again.
+    if (event->spontaneous())
+        return;
     loadUsageText();
     setWindowTitle(m_texts.caption);
-    QMainWindow::showEvent(event);
     // The open dialog comes once the window stands on the screen behind it.
     QTimer::singleShot(0, this, [this] { guarded([this] { FormShowRest(); }); });
 }

@@ -49,9 +49,10 @@ public:
     int lastRow() const;
     int lastColumn(int row) const;
 
-    // Throws QuvelaError for a cell that must not be written (inside a merged range, the
-    // master of a shared formula, inside an array formula or a table header, outside
-    // the sheet a .xls file can hold).
+    // Throws QuvelaError for a cell that must not be written (inside a merged range,
+    // inside an array formula or a table header, the first cell of a shared formula
+    // whose other cells could not keep their formulas, outside the sheet a .xls file
+    // can hold).
     void writeCellInteger(int row, int column, int32_t value);
     // Saves in place: temporary file beside the workbook, verified, renamed over it.
     void closeWithSave();

@@ -1,6 +1,7 @@
 #include "spreadsheet/xls_formula_text.h"
 
 #include "spreadsheet/cell_reference.h"
+#include "spreadsheet/formula_engine.h"
 #include "spreadsheet/xls_record_stream.h"
 #include "spreadsheet/xls_sheet_data.h"
 #include "spreadsheet/xls_string_reader.h"
@@ -96,8 +97,11 @@ const char *binaryOperator(uint8_t ptg)
 
 } // namespace
 
-std::optional<std::string> xlsFormulaText(std::string_view tokens, int row, int column)
+std::optional<std::string> xlsFormulaText(std::string_view tokens, int row, int column, std::size_t &budget)
 {
+    // The file format allows 1,800 bytes of tokens for a formula.
+    if (tokens.size() > 1800)
+        return std::nullopt;
     // Formulas are at most a few thousand tokens; the stack holds texts, not trees.
     std::vector<std::string> stack;
     std::size_t at = 0;
@@ -120,6 +124,12 @@ std::optional<std::string> xlsFormulaText(std::string_view tokens, int row, int 
         return true;
     };
     while (at < tokens.size()) {
+        if (!stack.empty()) {
+            const std::size_t built = stack.back().size();
+            if (built > FormulaEngine::kMaxFormulaBytes || built > budget)
+                return std::nullopt;
+            budget -= built;
+        }
         const uint8_t ptg = static_cast<uint8_t>(tokens[at++]);
         const uint8_t base = ptg >= 0x20 ? static_cast<uint8_t>((ptg & 0x1F) | 0x20) : ptg;
         if (const char *op = binaryOperator(base)) {
@@ -248,7 +258,7 @@ std::optional<std::string> xlsFormulaText(std::string_view tokens, int row, int 
             return std::nullopt;
         }
     }
-    if (stack.size() != 1)
+    if (stack.size() != 1 || stack.front().size() > FormulaEngine::kMaxFormulaBytes)
         return std::nullopt;
     return stack.front();
 }

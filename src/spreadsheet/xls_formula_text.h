@@ -2,6 +2,7 @@
 // formula engine to compute.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,9 @@ namespace quvela::spreadsheet {
 // (row, column), both counting from 0; tokens relative to the cell (a shared formula's)
 // are resolved against it. nullopt for tokens the text cannot be made of here: names,
 // other sheets, functions outside the table below, arrays, data tables, an anchor
-// (ptgExp, whose tokens are elsewhere) and damage.
-std::optional<std::string> xlsFormulaText(std::string_view tokens, int row, int column);
+// (ptgExp, whose tokens are elsewhere), damage, and a text that outgrows what the
+// formula engine accepts. budget: bytes of text the call may still build, lessened by
+// what it builds; nullopt once it is spent.
+std::optional<std::string> xlsFormulaText(std::string_view tokens, int row, int column, std::size_t &budget);
 
 } // namespace quvela::spreadsheet

@@ -914,8 +914,10 @@ void Edit::markDependents()
         }
         pending.push_back({&cell, std::move(references)});
     }
-    // Chains of formulas are short in rosters; a long one is marked whole.
-    constexpr int kMaxPasses = 64;
+    // Chains of formulas are short in rosters (a cell, its row's total, the column's
+    // total, a grand total); past a few steps every remaining formula is marked, which
+    // keeps the time bounded on any file.
+    constexpr int kMaxPasses = 8;
     bool progress = true;
     for (int pass = 0; progress && pass < kMaxPasses; ++pass) {
         progress = false;
@@ -1086,6 +1088,9 @@ std::vector<XlsSheetEditor::Formula> XlsSheetEditor::formulas() const
 {
     std::vector<Formula> out;
     out.reserve(d->formulas.size());
+    // What the texts of one sheet may cost to make: far above any roster's (a few
+    // megabytes), it bounds the work on a file of long formulas made to be slow.
+    std::size_t budget = std::size_t(256) << 20;
     for (const FormulaCell &cell : d->formulas) {
         Formula formula{{cell.row + 1, cell.column + 1}, std::nullopt};
         const XlsFormulaReferences references = xlsFormulaReferences(cell.tokens, cell.row, cell.column);
@@ -1094,9 +1099,9 @@ std::vector<XlsSheetEditor::Formula> XlsSheetEditor::formulas() const
             const auto anchor = d->anchors.find({references.expRow, references.expColumn});
             if (anchor != d->anchors.end() && !d->arrayAnchors.count(anchor->first)
                 && cell.tokens.size() == 5)
-                formula.text = xlsFormulaText(anchor->second, cell.row, cell.column);
+                formula.text = xlsFormulaText(anchor->second, cell.row, cell.column, budget);
         } else {
-            formula.text = xlsFormulaText(cell.tokens, cell.row, cell.column);
+            formula.text = xlsFormulaText(cell.tokens, cell.row, cell.column, budget);
         }
         out.push_back(std::move(formula));
     }

@@ -17,9 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace quvela;
 using namespace quvela::test;
@@ -240,6 +242,44 @@ TEST_F(JbWindowTest, SwitchThatCannotSaveKeepsTheModeAndItsBoxes)
     EXPECT_FALSE(modeButton(1)->isChecked());
     EXPECT_EQ(jbcs.Mode, 0);
     EXPECT_EQ(text("edFile"), QStringLiteral("已输入"));
+}
+
+TEST_F(JbWindowTest, HelpButtonBesideTheModeButtonsTogglesTheHelpPane)
+{
+    storeBothModes();
+    open();
+    window->resize(900, 700);
+    window->show();
+    QApplication::processEvents();
+    auto *help = child<QTextBrowser>("helpBrowser");
+    EXPECT_FALSE(help->isVisible());
+    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->height(), 100);
+    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("公务员级别工资晋升、滚动个人申报表打印工具"));
+}
+
+TEST_F(JbWindowTest, TabOrderRunsThroughThePanel)
+{
+    open();
+    const std::vector<std::string> expected = {"rgJbgzItem0", "rgJbgzItem1", "btnHelp", "edFile",  "edArea",
+                                               "edStart",     "btnClear",    "btnPre",  "btnPara", "dtPrint",
+                                               "edWidth",     "edEnd",       "btnRead", "btnPrn",  "btnExit"};
+    // The controls in the order tabbing reaches them, once round the chain from the first;
+    // the parts inside a control (the date picker's own box) are passed over.
+    std::vector<std::string> reached;
+    QWidget *first = child<QWidget>("rgJbgzItem0");
+    QWidget *w = first;
+    do {
+        const std::string name = w->objectName().toStdString();
+        if (std::find(expected.begin(), expected.end(), name) != expected.end()
+            && std::find(reached.begin(), reached.end(), name) == reached.end())
+            reached.push_back(name);
+        w = w->nextInFocusChain();
+    } while (w && w != first);
+    EXPECT_EQ(reached, expected);
 }
 
 TEST_F(JbWindowTest, LettersInTheNumberBoxesAreIgnored)

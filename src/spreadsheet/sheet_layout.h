@@ -25,9 +25,10 @@ struct SheetLayout
     int frozenColumns = 0;
 };
 
-// Only .xlsx workbooks carry a layout here; any other file, or a layout that cannot be
-// read, gives the defaults: the cells still show, only less like the spreadsheet program
-// shows them. Bounded like the cell reader (the counts stop at the sheet's limits).
+// The layout of an .xlsx or .xls (BIFF8) workbook; any other file, or a layout that
+// cannot be read, gives the defaults (what was read before damage stays): the cells
+// still show, only less like the spreadsheet program shows them. Bounded like the cell
+// readers (the counts stop at the sheet's limits). Never throws.
 SheetLayout readSheetLayout(const std::filesystem::path &file);
 
 } // namespace quvela::spreadsheet

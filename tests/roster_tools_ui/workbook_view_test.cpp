@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 using namespace quvela;
@@ -168,6 +169,43 @@ TEST_F(WorkbookViewTest, FilesItCannotShowGiveTheReadersMessage)
     view.showWorkbook(file());
     EXPECT_TRUE(view.message().isEmpty());
     EXPECT_EQ(cell(7, 2), QStringLiteral("人员1"));
+}
+
+// An .xls roster written by xlwt, an independent writer: a merged title, sized columns
+// and rows, the heading rows frozen.
+TEST_F(WorkbookViewTest, AnXlsRosterKeepsItsLayoutToo)
+{
+    const std::filesystem::path xls = folder / "roster.xls";
+    const std::string script =
+        "import sys, xlwt\n"
+        "b = xlwt.Workbook(encoding='utf-8')\n"
+        "s = b.add_sheet('花名册')\n"
+        "s.write_merge(0, 0, 0, 32, '事业单位工作人员岗位工资变动花名册')\n"
+        "s.col(1).width = 20 * 256\n"
+        "s.row(0).height_mismatch = True\n"
+        "s.row(0).height = 600\n"
+        "s.panes_frozen = True\n"
+        "s.horz_split_pos = 6\n"
+        "s.vert_split_pos = 0\n"
+        "for r in range(6, 40):\n"
+        "    s.write(r, 0, r - 5)\n"
+        "    s.write(r, 1, '人员%d' % (r - 5))\n"
+        "b.save(sys.argv[1])\n";
+    const std::filesystem::path py = folder / "make_xls.py";
+    std::ofstream(py) << script;
+    ASSERT_EQ(std::system(("/usr/bin/python3 '" + py.string() + "' '" + xls.string() + "'").c_str()), 0);
+
+    view.resize(900, 600);
+    view.show();
+    view.showWorkbook(file("roster.xls"));
+    QApplication::processEvents();
+    ASSERT_TRUE(view.message().isEmpty()) << view.message().toStdString();
+    EXPECT_EQ(cell(7, 2), QStringLiteral("人员1"));
+    EXPECT_EQ(view.frozenRows(), 6);
+    EXPECT_EQ(view.model()->columnCount(), 33);
+    EXPECT_EQ(view.frozenTable()->columnSpan(0, 0), 33);
+    EXPECT_EQ(view.table()->columnWidth(1), 140);
+    EXPECT_EQ(view.frozenTable()->rowHeight(0), 40);
 }
 
 TEST(SheetLayout, FilesWithoutALayoutGiveTheDefaults)

@@ -68,6 +68,16 @@ TEST_F(WorkbookViewTest, CellsAsTheToolsReadThemUnderLettersAndNumbers)
     EXPECT_EQ(view.model()->headerData(6, Qt::Vertical).toString(), QStringLiteral("7"));
     EXPECT_FALSE(view.model()->flags(view.model()->index(6, 1)) & Qt::ItemIsEditable);
 
+    // The original is not held open while it is shown: the spreadsheet program must be
+    // able to save over it.
+    int heldOpen = 0;
+    for (const auto &fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(fd.path(), error) == folder / "roster.xlsx")
+            ++heldOpen;
+    }
+    EXPECT_EQ(heldOpen, 0);
+
     view.clear();
     EXPECT_EQ(view.model()->rowCount(), 0);
     EXPECT_TRUE(view.file().isEmpty());

@@ -5,6 +5,8 @@
 #include "spreadsheet/sheet_layout.h"
 #include "spreadsheet/spreadsheet_session.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
@@ -123,6 +125,7 @@ void WorkbookView::showMessage(const QString &text)
 {
     m_model->setSheet(nullptr, 0, 0);
     static_cast<WorkbookModel *>(m_frozen->model())->setSheet(nullptr, 0, 0);
+    releaseOldCopies(QString());
     m_message->setText(text);
     m_stack->setCurrentWidget(m_message);
 }
@@ -140,9 +143,18 @@ void WorkbookView::load(bool keepPosition)
         return;
     }
 
+    // The view reads a private copy of the file: a workbook held open here could not be
+    // saved over by the spreadsheet program on Windows, which replaces the file it saves.
+    QString source = m_file;
+    const QString copy = m_copies.isValid()
+                             ? m_copies.filePath(QStringLiteral("shown-%1.%2").arg(++m_copyCount).arg(
+                                   QFileInfo(m_file).suffix()))
+                             : QString();
+    if (!copy.isEmpty() && QFile::copy(m_file, copy))
+        source = copy;
     auto sheet = std::make_shared<spreadsheet::SpreadsheetSession>();
     try {
-        sheet->open(gbk::toPath(gbk::fromQString(m_file)));
+        sheet->open(gbk::toPath(gbk::fromQString(source)));
     } catch (const QuvelaError &error) {
         showMessage(gbk::toQString(error.message()));
         Q_EMIT reloaded();
@@ -153,7 +165,7 @@ void WorkbookView::load(bool keepPosition)
         return;
     }
 
-    const spreadsheet::SheetLayout layout = spreadsheet::readSheetLayout(gbk::toPath(gbk::fromQString(m_file)));
+    const spreadsheet::SheetLayout layout = spreadsheet::readSheetLayout(gbk::toPath(gbk::fromQString(source)));
     int rows = sheet->lastRow();
     int columns = 0;
     for (int r = 1; r <= rows; ++r)
@@ -170,6 +182,7 @@ void WorkbookView::load(bool keepPosition)
     m_model->setSheet(sheet, rows, columns);
     static_cast<WorkbookModel *>(m_frozen->model())->setSheet(frozen > 0 ? sheet : nullptr, frozen, columns);
     applyLayout(layout, rows, columns);
+    releaseOldCopies(source);
     m_stack->setCurrentIndex(0);
     if (keepPosition) {
         m_table->verticalScrollBar()->setValue(vertical);
@@ -260,6 +273,16 @@ void WorkbookView::applyLayout(const spreadsheet::SheetLayout &layout, int rows,
         m_table->verticalHeader()->setMinimumWidth(0);
         m_table->verticalHeader()->setMaximumWidth(QWIDGETSIZE_MAX);
     }
+}
+
+void WorkbookView::releaseOldCopies(const QString &kept)
+{
+    if (!m_copies.isValid())
+        return;
+    const QDir folder(m_copies.path());
+    for (const QString &name : folder.entryList(QDir::Files))
+        if (folder.filePath(name) != kept)
+            QFile::remove(folder.filePath(name));
 }
 
 void WorkbookView::watch()

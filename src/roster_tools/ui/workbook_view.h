@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <memory>
@@ -57,6 +58,8 @@ private:
     void showMessage(const QString &text);
     void applyLayout(const spreadsheet::SheetLayout &layout, int rows, int columns);
     void watch();
+    // Removes the private copies of the file but kept.
+    void releaseOldCopies(const QString &kept);
 
     QString m_file;
     QStackedLayout *m_stack = nullptr;
@@ -66,6 +69,8 @@ private:
     WorkbookModel *m_model = nullptr;
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer *m_reloadTimer = nullptr;
+    QTemporaryDir m_copies;
+    int m_copyCount = 0;
     int m_frozenRows = 0;
     std::vector<int> m_hiddenRows;    // 0-based, in either table
     std::vector<int> m_hiddenColumns;

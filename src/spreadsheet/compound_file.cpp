@@ -239,6 +239,14 @@ const CompoundFile::Entry *CompoundFile::find(std::string_view asciiName) const
     return nullptr;
 }
 
+std::vector<std::u16string> CompoundFile::streamNames() const
+{
+    std::vector<std::u16string> names;
+    for (uint32_t index : m_rootStreams)
+        names.push_back(m_entries[index].name);
+    return names;
+}
+
 bool CompoundFile::hasStream(std::string_view asciiName) const
 {
     return find(asciiName) != nullptr;

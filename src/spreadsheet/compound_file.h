@@ -27,6 +27,9 @@ public:
     // when its chain is damaged or shorter than its size.
     std::optional<std::string> readStream(std::string_view asciiName) const;
 
+    // The names of the streams directly under the root storage, as UTF-16.
+    std::vector<std::u16string> streamNames() const;
+
     // An "EncryptedPackage" stream: an .xlsx protected by a password to open.
     bool hasEncryptedPackage() const { return hasStream("EncryptedPackage"); }
 

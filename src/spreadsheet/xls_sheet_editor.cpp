@@ -290,6 +290,8 @@ void XlsSheetEditor::Parsed::parseGlobals()
             sheetEnd = record.offset + 4 + record.data.size();
     }
     // Other sheets' row-block indexes hold stream positions, which move with this sheet.
+    std::sort(allSheets.begin(), allSheets.end());
+    allSheets.erase(std::unique(allSheets.begin(), allSheets.end()), allSheets.end()); // each moved once
     for (std::size_t position : allSheets) {
         if (position < sheetEnd || position >= stream.size())
             continue;

@@ -42,7 +42,7 @@ void writeInto(std::string_view bytes, const quvela::spreadsheet::SheetData &she
         for (const auto &cell : cells) {
             if (const int32_t *value = book.pendingValue(cell[0], cell[1])) {
                 const spreadsheet::CellValue read = check->cell(cell[0], cell[1]);
-                if (read.type != spreadsheet::CellValue::Type::Number || read.number != *value)
+                if (read.type != spreadsheet::CellValue::Type::Number || read.number != book.readBack(*value, read.isDate))
                     std::abort();
             }
         }

@@ -21,6 +21,7 @@ constexpr uint16_t kBof = 0x0809;
 constexpr uint16_t kEof = 0x000A;
 constexpr uint16_t kFilePass = 0x002F;
 constexpr uint16_t kBoundSheet = 0x0085;
+constexpr uint16_t kDateMode = 0x0022;
 constexpr uint16_t kIndex = 0x020B;
 constexpr uint16_t kDimensions = 0x0200;
 constexpr uint16_t kDefColWidth = 0x0055;
@@ -190,6 +191,7 @@ struct XlsSheetEditor::Parsed
 {
     std::string_view stream;
     std::vector<std::size_t> sheetPositionFields; // of BOUNDSHEET positions, in the stream
+    bool date1904 = false;
     std::size_t sheetBegin = 0;
     std::size_t sheetEnd = 0;
     std::vector<std::size_t> sheetRecords; // depth-one records of the sheet, after its BOF
@@ -258,6 +260,8 @@ void XlsSheetEditor::Parsed::parseGlobals()
     while (records.next(record) && record.type != kEof) {
         if (record.type == kFilePass)
             throw encryptedWorkbook();
+        if (record.type == kDateMode && record.data.size() >= 2)
+            date1904 = xlsU16(record.data, 0) != 0;
         if (record.type == kBoundSheet && record.data.size() >= 6) {
             sheetPositionFields.push_back(record.offset + 4);
             const uint32_t position = xlsU32(record.data, 0);
@@ -505,6 +509,11 @@ XlsSheetEditor::XlsSheetEditor(std::string_view stream) : d(std::make_unique<Par
 }
 
 XlsSheetEditor::~XlsSheetEditor() = default;
+
+bool XlsSheetEditor::date1904() const
+{
+    return d->date1904;
+}
 
 std::optional<std::string> XlsSheetEditor::refusal(int row, int column) const
 {

@@ -35,6 +35,9 @@ public:
     XlsSheetEditor(const XlsSheetEditor &) = delete;
     XlsSheetEditor &operator=(const XlsSheetEditor &) = delete;
 
+    // The workbook counts its dates from 1904-01-01.
+    bool date1904() const;
+
     // Why the cell (counting from 1) must not be written, in UTF-8, or nullopt.
     std::optional<std::string> refusal(int row, int column) const;
 

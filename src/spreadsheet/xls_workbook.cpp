@@ -135,6 +135,12 @@ std::vector<FormulaResult> XlsWorkbook::recalculate() const
     return engine.recalculate(changed);
 }
 
+double XlsWorkbook::readBack(int32_t value, bool isDate) const
+{
+    // Days from 1899-12-30 to 1904-01-01.
+    return value + (isDate && m_editor && m_editor->date1904() ? 1462.0 : 0.0);
+}
+
 std::string XlsWorkbook::buildFile(std::vector<FormulaResult> *recalculated) const
 {
     std::vector<FormulaResult> results;
@@ -175,7 +181,7 @@ void XlsWorkbook::save()
             for (int column = 1; column <= columns; ++column) {
                 const CellValue after = now.cell(row, column);
                 if (const int32_t *value = pendingValue(row, column)) {
-                    if (after.type != CellValue::Type::Number || after.number != *value)
+                    if (after.type != CellValue::Type::Number || after.number != readBack(*value, after.isDate))
                         throw QuvelaError(gbk::fromUtf8("写入后校验不一致：" + cellReference(row, column)));
                 } else if (const auto result = recomputed.find({row, column}); result != recomputed.end()) {
                     if (!sameResult(after, result->second))
@@ -188,7 +194,7 @@ void XlsWorkbook::save()
         for (const auto &[row, columns] : m_writes) {
             for (const auto &[column, value] : columns) {
                 const CellValue after = now.cell(row, column);
-                if (after.type != CellValue::Type::Number || after.number != value)
+                if (after.type != CellValue::Type::Number || after.number != readBack(value, after.isDate))
                     throw QuvelaError(gbk::fromUtf8("写入后校验不一致：" + cellReference(row, column)));
             }
         }

@@ -27,6 +27,10 @@ public:
     // cell that must not be written; nothing is recorded then.
     void writeInteger(int row, int column, int32_t value);
     const int32_t *pendingValue(int row, int column) const;
+    // What the reader gives back for a number written into a cell: a date-formatted
+    // cell of a workbook in the 1904 date system reads as a serial from 1900, as
+    // every date of such a workbook does.
+    double readBack(int32_t value, bool isDate) const;
 
     // The whole file with the writes and the new results of the formulas that read
     // them (given back in recalculated), its other streams and storages carried over.

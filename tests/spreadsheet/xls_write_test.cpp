@@ -513,6 +513,21 @@ TEST(XlsWriteSave, ASaveThatCannotWriteLeavesTheRosterAsItWas)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "locked"), {}), 1);
 }
 
+TEST(XlsWriteSave, ADateCellOfA1904WorkbookStoresTheNumberAsWritten)
+{
+    TempFolder dir;
+    const std::filesystem::path book = dir / "roster.xls";
+    std::filesystem::copy_file(kFixtures / "xlwt_1904.xls", book);
+    auto session = openWorkbook(book);
+    session->writeCellInteger(1, 1, 5); // formatted yyyy-mm-dd
+    session->closeWithSave();
+    std::vector<std::string> other;
+    const auto cells = cellLines(dumpWithXlrd(book, "cells"), other);
+    // xlrd gives the stored serial: day 5 of the 1904 system, 1904-01-06.
+    EXPECT_EQ(field(cells.at({0, 1, 1}), 1), "5.0");
+    EXPECT_EQ(gbk::toUtf8(openWorkbook(book)->readCellText(1, 1)), "1904-1-6");
+}
+
 // The formulas of the saved sheet, by cell: whether each asks to be recalculated.
 std::map<std::pair<int, int>, bool> recalculationFlags(const std::filesystem::path &file)
 {

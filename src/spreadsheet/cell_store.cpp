@@ -139,7 +139,15 @@ CellValue CellStore::cell(int row, int column) const
     }
     if (lo == r->first + r->count || at(lo).column != column)
         return value;
-    const Cell &c = at(lo);
+    toValue(at(lo), value);
+    return value;
+}
+
+void CellStore::toValue(const Cell &c, CellValue &value) const
+{
+    value.isDate = false;
+    value.number = 0;
+    value.text.clear();
     switch (c.kind) {
     case Number:
     case Date:
@@ -160,7 +168,6 @@ CellValue CellStore::cell(int row, int column) const
         value.text = m_texts[c.text];
         break;
     }
-    return value;
 }
 
 int CellStore::lastRow() const

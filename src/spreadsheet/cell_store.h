@@ -1,8 +1,10 @@
 // Compact sparse storage of a sheet's non-empty cells, filled row by row by a reader.
 #pragma once
 
+#include "spreadsheet/cell_reference.h"
 #include "spreadsheet/sheet_data.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,13 +35,41 @@ public:
     void set1904Dates(bool on) { m_date1904 = on; }
 
     CellValue cell(int row, int column) const override;
-    // Every non-empty cell in row and column order; call after finish().
+    // Every non-empty cell in row and column order, as visit(row, column, value); call
+    // after finish().
     template <typename Visit>
     void forEachCell(Visit &&visit) const
     {
+        CellValue value;
         for (const Row &r : m_rows) {
-            for (uint32_t i = 0; i < r.count; ++i)
-                visit(r.row, static_cast<int>(at(r.first + i).column));
+            for (uint32_t i = 0; i < r.count; ++i) {
+                const Cell &c = at(r.first + i);
+                toValue(c, value);
+                visit(r.row, static_cast<int>(c.column), value);
+            }
+        }
+    }
+    // The same for the non-empty cells inside a range.
+    template <typename Visit>
+    void forEachCellIn(const CellRange &range, Visit &&visit) const
+    {
+        CellValue value;
+        auto r = std::lower_bound(m_rows.begin(), m_rows.end(), range.first.row,
+                                  [](const Row &row, int wanted) { return row.row < wanted; });
+        for (; r != m_rows.end() && r->row <= range.last.row; ++r) {
+            uint32_t lo = r->first;
+            uint32_t hi = r->first + r->count;
+            while (lo < hi) {
+                const uint32_t mid = lo + (hi - lo) / 2;
+                if (at(mid).column < range.first.column)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+            for (; lo < r->first + r->count && at(lo).column <= range.last.column; ++lo) {
+                toValue(at(lo), value);
+                visit(r->row, static_cast<int>(at(lo).column), value);
+            }
         }
     }
     int lastRow() const override;
@@ -77,6 +107,7 @@ private:
         return m_blocks[index >> kBlockBits][index & (kBlockSize - 1)];
     }
     const Row *findRow(int row) const;
+    void toValue(const Cell &c, CellValue &value) const;
 
     // Fixed-size blocks: growing never copies the cells already read, which keeps the
     // peak memory of a large sheet near the size of its cells.

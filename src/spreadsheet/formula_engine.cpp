@@ -3,6 +3,7 @@
 #include "spreadsheet/formula_engine.h"
 
 #include "spreadsheet/formula_references.h"
+#include "spreadsheet/range_index.h"
 
 #include <ixion/address.hpp>
 #include <ixion/cell.hpp>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 namespace quvela::spreadsheet {
 
@@ -285,22 +287,62 @@ bool before(const CellPosition &a, const CellPosition &b)
     return a.row != b.row ? a.row < b.row : a.column < b.column;
 }
 
-struct PositionLess
-{
-    bool operator()(const CellPosition &a, const CellPosition &b) const { return before(a, b); }
-};
 
 } // namespace
 
+// The engine's own dependency tracker costs some 30 microseconds for each formula that
+// reads a range (0.9 s for a roster of 10,000 rows with three such formulas a row), so
+// the dependencies are followed here: a formula is put into the engine only to be
+// computed, in an order that computes what it reads first. A formula whose stored
+// result stands is a plain value to the engine (the engine also reads a range over
+// formulas it has not computed itself as an error).
 struct FormulaEngine::Impl
 {
     struct Formula
     {
+        CellPosition cell;
+        bool live = true; // false once the cell was given something else
         bool trusted = false;
         bool booleanResult = false;
         bool computed = false; // holds a result, stored or computed
+        bool parsed = false; // the engine has read the text (only when it computes it)
         std::vector<Operand> operands;
+        std::vector<CellRange> reads; // the cells of this sheet it reads
+        std::string text;
+        ixion::formula_tokens_store_ptr_t tokens;
     };
+
+    // Past this many dependency steps in one calculation a hostile sheet is not followed:
+    // everything that might depend on the change is then not computable.
+    static constexpr std::size_t kMaxSteps = 50'000'000;
+
+    std::string sheetName;
+    ixion::model_context context{{kMaxRows, kMaxColumns}};
+    std::unique_ptr<ixion::formula_name_resolver> resolver;
+    std::vector<Formula> formulas;
+    std::unordered_map<uint64_t, uint32_t> byCell;
+    // Built on first need after a change of formulas.
+    bool indexed = false;
+    std::unordered_map<uint64_t, std::vector<uint32_t>> readersOfCell;
+    RangeIndex readersOfRange;
+
+    explicit Impl(std::string_view name)
+        : sheetName(name.empty() ? "Sheet1" : name)
+    {
+        context.append_sheet(sheetName);
+        resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &context);
+    }
+
+    static uint64_t key(CellPosition cell)
+    {
+        return (static_cast<uint64_t>(cell.row) << 16) | static_cast<uint64_t>(cell.column);
+    }
+
+    Formula *find(CellPosition cell)
+    {
+        const auto it = byCell.find(key(cell));
+        return it == byCell.end() ? nullptr : &formulas[it->second];
+    }
 
     // Does the cell hold what the formula reading it needs?
     bool holds(const Operand &operand) const
@@ -328,18 +370,6 @@ struct FormulaEngine::Impl
         return false;
     }
 
-    std::string sheetName;
-    ixion::model_context context{{kMaxRows, kMaxColumns}};
-    std::unique_ptr<ixion::formula_name_resolver> resolver;
-    std::map<CellPosition, Formula, PositionLess> formulas;
-
-    explicit Impl(std::string_view name)
-        : sheetName(name.empty() ? "Sheet1" : name)
-    {
-        context.append_sheet(sheetName);
-        resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &context);
-    }
-
     std::optional<ixion::formula_tokens_t> parse(std::string_view formula, CellPosition cell)
     {
         if (!withinLimits(formula))
@@ -353,22 +383,22 @@ struct FormulaEngine::Impl
 
     void clear(CellPosition cell)
     {
-        const auto it = formulas.find(cell);
-        if (it != formulas.end()) {
-            try {
-                ixion::unregister_formula_cell(context, address(cell));
-            } catch (const std::exception &) {
-                // Never registered, or a range the tracker cannot forget: the cell is
-                // overwritten below either way.
-            }
-            formulas.erase(it);
-        }
+        const auto it = byCell.find(key(cell));
+        if (it == byCell.end())
+            return;
+        Formula &f = formulas[it->second];
+        f.live = false;
+        f.reads.clear();
+        f.operands.clear();
+        f.tokens.reset();
+        byCell.erase(it);
+        indexed = false;
     }
 
-    // A formula the engine must not compute still takes part in the dependencies: it
-    // stands in as a function the engine does not know, over the same cells, so that
-    // every formula using its value becomes an error (not computable) while a branch
-    // of an IF that is not taken still does not matter.
+    // A formula the engine must not compute still takes part: it stands in as a
+    // function the engine does not know, over the same cells, so that every formula
+    // using its value becomes an error (not computable) while a branch of an IF that
+    // is not taken still does not matter.
     ixion::formula_tokens_t standIn(std::string_view formula, CellPosition cell)
     {
         std::string text = "QUVELA.UNAVAILABLE(";
@@ -393,7 +423,207 @@ struct FormulaEngine::Impl
         }
     }
 
-    std::optional<CellValue> result(CellPosition cell, const Formula &formula) const
+    void buildIndex()
+    {
+        if (indexed)
+            return;
+        readersOfCell.clear();
+        readersOfRange = RangeIndex();
+        for (uint32_t i = 0; i < formulas.size(); ++i) {
+            for (const CellRange &r : formulas[i].reads) {
+                if (r.first == r.last)
+                    readersOfCell[key(r.first)].push_back(i);
+                else
+                    readersOfRange.add(r, i);
+            }
+        }
+        readersOfRange.build();
+        indexed = true;
+    }
+
+    // The live formulas among the members that the formula reads.
+    template <typename Visit>
+    void dependencies(const Formula &f, const std::map<int, std::vector<int>> &memberRows, Visit &&visit)
+    {
+        for (const CellRange &r : f.reads) {
+            for (auto col = memberRows.lower_bound(r.first.column);
+                 col != memberRows.end() && col->first <= r.last.column; ++col) {
+                const std::vector<int> &rows = col->second;
+                for (auto row = std::lower_bound(rows.begin(), rows.end(), r.first.row);
+                     row != rows.end() && *row <= r.last.row; ++row)
+                    visit(CellPosition{*row, col->first});
+            }
+        }
+    }
+
+    // Installs and computes the members (formula indices), each after the members it
+    // reads; members in a cycle come out as errors. Returns false past the step bound.
+    bool computeInOrder(const std::vector<uint32_t> &members)
+    {
+        std::map<int, std::vector<int>> memberRows; // column -> rows
+        std::unordered_map<uint64_t, uint32_t> memberAt;
+        for (uint32_t i : members) {
+            memberRows[formulas[i].cell.column].push_back(formulas[i].cell.row);
+            memberAt[key(formulas[i].cell)] = i;
+        }
+        for (auto &[column, rows] : memberRows)
+            std::sort(rows.begin(), rows.end());
+        std::unordered_map<uint32_t, uint8_t> state; // 1 on the path, 2 done
+        std::vector<uint32_t> order;
+        order.reserve(members.size());
+        std::vector<uint32_t> cyclic;
+        std::size_t steps = 0;
+        struct Frame
+        {
+            uint32_t formula;
+            std::vector<uint32_t> pending;
+            std::size_t next = 0;
+        };
+        for (uint32_t start : members) {
+            if (state[start])
+                continue;
+            std::vector<Frame> stack;
+            auto push = [&](uint32_t i) {
+                state[i] = 1;
+                Frame frame{i, {}, 0};
+                dependencies(formulas[i], memberRows, [&](CellPosition cell) {
+                    ++steps;
+                    const auto it = memberAt.find(key(cell));
+                    if (it != memberAt.end())
+                        frame.pending.push_back(it->second);
+                });
+                stack.push_back(std::move(frame));
+            };
+            push(start);
+            while (!stack.empty()) {
+                if (steps > kMaxSteps)
+                    return false;
+                Frame &top = stack.back();
+                if (top.next < top.pending.size()) {
+                    const uint32_t dep = top.pending[top.next++];
+                    const uint8_t s = state[dep];
+                    if (s == 0)
+                        push(dep);
+                    else if (s == 1)
+                        cyclic.push_back(top.formula); // reads itself, directly or not
+                    continue;
+                }
+                state[top.formula] = 2;
+                order.push_back(top.formula);
+                stack.pop_back();
+            }
+        }
+        std::sort(cyclic.begin(), cyclic.end());
+        for (uint32_t i : order)
+            computeOne(formulas[i], std::binary_search(cyclic.begin(), cyclic.end(), i));
+        return true;
+    }
+
+    // The engine reads a formula only when it is to compute it: most formulas of a
+    // roster keep their stored results through a write.
+    void prepare(Formula &f)
+    {
+        if (f.parsed)
+            return;
+        f.parsed = true;
+        const ixion::abs_address_t at = address(f.cell);
+        std::optional<ixion::formula_tokens_t> tokens = parse(f.text, f.cell);
+        if (tokens) {
+            Verdict verdict = judge(*tokens, at);
+            f.trusted = verdict.trusted;
+            f.booleanResult = verdict.booleanResult;
+            f.operands = std::move(verdict.operands);
+        }
+        if (!f.trusted)
+            tokens = standIn(f.text, f.cell);
+        f.tokens = ixion::formula_tokens_store::create();
+        f.tokens->get() = std::move(*tokens);
+        std::string().swap(f.text);
+    }
+
+    void computeOne(Formula &f, bool cyclic)
+    {
+        prepare(f);
+        const ixion::abs_address_t at = address(f.cell);
+        f.computed = true;
+        ixion::formula_cell *fc = nullptr;
+        try {
+            fc = context.set_formula_cell(at, f.tokens);
+            if (!fc)
+                return;
+            if (cyclic) {
+                fc->set_result_cache(ixion::formula_result(ixion::formula_error_t::ref_result_not_available));
+                return;
+            }
+            fc->interpret(context, at);
+        } catch (const std::exception &) {
+            if (fc)
+                fc->set_result_cache(ixion::formula_result(ixion::formula_error_t::general_error));
+        }
+    }
+
+    // Formulas read without a stored result are computed before anything uses them.
+    void computeMissing()
+    {
+        std::vector<uint32_t> missing;
+        for (uint32_t i = 0; i < formulas.size(); ++i) {
+            if (formulas[i].live && !formulas[i].computed)
+                missing.push_back(i);
+        }
+        if (!missing.empty() && !computeInOrder(missing))
+            untrustAll(missing);
+    }
+
+    void untrustAll(const std::vector<uint32_t> &members)
+    {
+        for (uint32_t i : members) {
+            formulas[i].parsed = true;
+            formulas[i].trusted = false;
+            formulas[i].computed = true;
+        }
+    }
+
+    // The live formulas that read one of the cells, directly or through each other;
+    // nullopt past the step bound.
+    std::optional<std::vector<uint32_t>> readersOf(const std::vector<CellPosition> &changed)
+    {
+        buildIndex();
+        std::vector<uint8_t> dirty(formulas.size(), 0);
+        std::vector<uint32_t> found;
+        std::vector<CellPosition> work(changed.begin(), changed.end());
+        for (const CellPosition &cell : changed) {
+            if (Formula *f = find(cell); f && !dirty[static_cast<std::size_t>(f - formulas.data())]) {
+                dirty[static_cast<std::size_t>(f - formulas.data())] = 1;
+                found.push_back(static_cast<uint32_t>(f - formulas.data()));
+            }
+        }
+        std::size_t steps = 0;
+        auto mark = [&](uint32_t i) {
+            if (++steps > kMaxSteps)
+                return false;
+            if (!dirty[i] && formulas[i].live) {
+                dirty[i] = 1;
+                found.push_back(i);
+                work.push_back(formulas[i].cell);
+            }
+            return true;
+        };
+        while (!work.empty()) {
+            const CellPosition cell = work.back();
+            work.pop_back();
+            if (const auto it = readersOfCell.find(key(cell)); it != readersOfCell.end()) {
+                for (uint32_t i : it->second) {
+                    if (!mark(i))
+                        return std::nullopt;
+                }
+            }
+            if (!readersOfRange.find(cell, mark))
+                return std::nullopt;
+        }
+        return found;
+    }
+
+    std::optional<CellValue> result(const Formula &formula) const
     {
         if (!formula.trusted)
             return std::nullopt;
@@ -402,7 +632,7 @@ struct FormulaEngine::Impl
                 if (!holds(operand))
                     return std::nullopt;
             }
-            const ixion::formula_cell *fc = context.get_formula_cell(address(cell));
+            const ixion::formula_cell *fc = context.get_formula_cell(address(formula.cell));
             if (!fc)
                 return std::nullopt;
             const ixion::formula_result r = fc->get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
@@ -426,74 +656,30 @@ struct FormulaEngine::Impl
         }
     }
 
-    // Computes the given formula cells and everything that depends on the modified
-    // cells, in dependency order; returns what was computed.
-    std::vector<CellPosition> calculate(const std::vector<CellPosition> &modified,
-                                        const std::vector<CellPosition> &dirtyFormulas)
+    void putValue(const ixion::abs_address_t &at, const CellValue &value)
     {
-        ixion::abs_range_set_t changed;
-        for (const CellPosition &cell : modified)
-            changed.insert(ixion::abs_range_t(address(cell)));
-        ixion::abs_range_set_t dirty;
-        for (const CellPosition &cell : dirtyFormulas)
-            dirty.insert(ixion::abs_range_t(address(cell)));
-        std::vector<ixion::abs_range_t> order;
-        try {
-            order = ixion::query_and_sort_dirty_cells(context, changed, &dirty);
-        } catch (const std::exception &) {
-            // Without an order nothing can be computed; every formula that might
-            // depend on the change is then treated as not computable.
-            std::vector<CellPosition> all;
-            for (auto &[cell, formula] : formulas) {
-                formula.trusted = false;
-                formula.computed = true;
-                all.push_back(cell);
-            }
-            return all;
+        switch (value.type) {
+        case CellValue::Type::Empty:
+            context.empty_cell(at);
+            break;
+        case CellValue::Type::Number:
+            context.set_numeric_cell(at, value.number);
+            break;
+        case CellValue::Type::Boolean:
+            context.set_boolean_cell(at, value.number != 0);
+            break;
+        case CellValue::Type::Text:
+            context.set_string_cell(at, value.text);
+            break;
+        case CellValue::Type::Error: {
+            // An error poisons what reads it, as a formula the engine cannot compute.
+            ixion::formula_cell *fc = context.set_formula_cell(at, standIn({}, {at.row + 1, at.column + 1}));
+            if (fc)
+                fc->set_result_cache(ixion::formula_result(ixion::formula_error_t::general_error));
+            break;
         }
-        std::vector<CellPosition> computed;
-        computed.reserve(order.size());
-        for (const ixion::abs_range_t &range : order) {
-            for (int row = range.first.row; row <= range.last.row; ++row) {
-                for (int column = range.first.column; column <= range.last.column; ++column) {
-                    const CellPosition cell{row + 1, column + 1};
-                    const auto it = formulas.find(cell);
-                    if (it == formulas.end())
-                        continue;
-                    ixion::formula_cell *fc = context.get_formula_cell(address(cell));
-                    if (!fc)
-                        continue;
-                    try {
-                        fc->reset();
-                        fc->check_circular(context, address(cell));
-                        fc->interpret(context, address(cell));
-                    } catch (const std::exception &) {
-                        fc->set_result_cache(ixion::formula_result(ixion::formula_error_t::general_error));
-                    }
-                    it->second.computed = true;
-                    computed.push_back(cell);
-                }
-            }
         }
-        return computed;
     }
-
-    // Before anything is used, formulas without a stored result are computed, and so
-    // are all the trusted ones: the engine reads a range only over formulas it has
-    // computed itself (a stored result there reads as an error). A formula it must not
-    // compute keeps its stored result, which stands as long as its inputs do not change.
-    void computeMissing()
-    {
-        std::vector<CellPosition> missing;
-        for (const auto &[cell, formula] : formulas) {
-            if (!formula.computed || (!primed && formula.trusted))
-                missing.push_back(cell);
-        }
-        primed = true;
-        if (!missing.empty())
-            calculate({}, missing);
-    }
-    bool primed = false;
 };
 
 FormulaEngine::FormulaEngine(std::string_view sheetName)
@@ -515,29 +701,9 @@ std::optional<std::string> FormulaEngine::translate(std::string_view formula, Ce
 
 void FormulaEngine::setValue(CellPosition cell, const CellValue &value)
 {
-    d->clear(cell);
-    const ixion::abs_address_t at = address(cell);
-    switch (value.type) {
-    case CellValue::Type::Empty:
-        d->context.empty_cell(at);
-        break;
-    case CellValue::Type::Number:
-        d->context.set_numeric_cell(at, value.number);
-        break;
-    case CellValue::Type::Boolean:
-        d->context.set_boolean_cell(at, value.number != 0);
-        break;
-    case CellValue::Type::Text:
-        d->context.set_string_cell(at, value.text);
-        break;
-    case CellValue::Type::Error: {
-        // An error value poisons what reads it, as a formula the engine cannot compute.
-        ixion::formula_cell *fc = d->context.set_formula_cell(at, d->standIn({}, cell));
-        if (fc)
-            fc->set_result_cache(ixion::formula_result(ixion::formula_error_t::general_error));
-        break;
-    }
-    }
+    if (!d->byCell.empty())
+        d->clear(cell);
+    d->putValue(address(cell), value);
 }
 
 void FormulaEngine::setFormula(CellPosition cell, std::string_view formula,
@@ -546,69 +712,96 @@ void FormulaEngine::setFormula(CellPosition cell, std::string_view formula,
     d->clear(cell);
     const ixion::abs_address_t at = address(cell);
     Impl::Formula entry;
-    std::optional<ixion::formula_tokens_t> tokens = d->parse(formula, cell);
-    if (tokens) {
-        const Verdict verdict = judge(*tokens, at);
-        entry.trusted = verdict.trusted;
-        entry.booleanResult = verdict.booleanResult;
-        entry.operands = verdict.operands;
+    entry.cell = cell;
+    entry.text = std::string(formula);
+    // What it reads, from the text alone; the engine reads the text when it computes it.
+    for (const FormulaReference &ref : FormulaReferences::find(formula, d->sheetName)) {
+        if (!ref.otherSheet)
+            entry.reads.push_back(ref.range);
     }
-    if (!entry.trusted)
-        tokens = d->standIn(formula, cell);
-    std::optional<ixion::formula_result> cached;
-    if (stored) {
-        switch (stored->type) {
-        case CellValue::Type::Number:
-        case CellValue::Type::Boolean:
-            cached = ixion::formula_result(stored->number);
-            break;
-        case CellValue::Type::Text:
-            cached = ixion::formula_result(stored->text);
-            break;
-        case CellValue::Type::Error:
-            cached = ixion::formula_result(ixion::formula_error_t::general_error);
-            break;
-        case CellValue::Type::Empty:
-            break;
-        }
+    if (stored && stored->type != CellValue::Type::Empty) {
+        // Until what it reads changes, the formula is the value it was saved with.
+        entry.computed = true;
+        d->putValue(at, *stored);
+    } else {
+        d->context.empty_cell(at);
     }
-    ixion::formula_cell *fc = d->context.set_formula_cell(at, std::move(*tokens));
-    if (cached && fc)
-        fc->set_result_cache(*cached);
-    entry.computed = cached.has_value();
-    try {
-        ixion::register_formula_cell(d->context, at);
-    } catch (const std::exception &) {
-        entry.trusted = false;
-    }
-    d->formulas[cell] = entry;
+    d->byCell[Impl::key(cell)] = static_cast<uint32_t>(d->formulas.size());
+    d->formulas.push_back(std::move(entry));
+    d->indexed = false;
 }
 
 std::vector<FormulaResult> FormulaEngine::recalculate(const std::vector<CellPosition> &changed)
 {
     d->computeMissing();
-    std::vector<CellPosition> changedFormulas;
-    for (const CellPosition &cell : changed) {
-        if (d->formulas.count(cell))
-            changedFormulas.push_back(cell);
-    }
-    std::vector<CellPosition> computed = d->calculate(changed, changedFormulas);
-    std::sort(computed.begin(), computed.end(), before);
-    computed.erase(std::unique(computed.begin(), computed.end()), computed.end());
     std::vector<FormulaResult> results;
-    results.reserve(computed.size());
-    for (const CellPosition &cell : computed)
-        results.push_back({cell, d->result(cell, d->formulas.at(cell))});
+    const auto dirty = d->readersOf(changed);
+    std::vector<uint32_t> members;
+    if (dirty) {
+        members = *dirty;
+        if (!d->computeInOrder(members))
+            d->untrustAll(members);
+    } else {
+        // Too much to follow: every formula might depend on the change.
+        for (uint32_t i = 0; i < d->formulas.size(); ++i) {
+            if (d->formulas[i].live)
+                members.push_back(i);
+        }
+        d->untrustAll(members);
+    }
+    results.reserve(members.size());
+    for (uint32_t i : members)
+        results.push_back({d->formulas[i].cell, d->result(d->formulas[i])});
+    std::sort(results.begin(), results.end(),
+              [](const FormulaResult &a, const FormulaResult &b) { return before(a.cell, b.cell); });
     return results;
+}
+
+std::vector<CellRange> FormulaEngine::cellsRead(const std::vector<CellPosition> &changed)
+{
+    std::vector<uint32_t> members;
+    for (uint32_t i = 0; i < d->formulas.size(); ++i) {
+        if (d->formulas[i].live && !d->formulas[i].computed)
+            members.push_back(i);
+    }
+    if (auto dirty = d->readersOf(changed)) {
+        members.insert(members.end(), dirty->begin(), dirty->end());
+    } else {
+        for (uint32_t i = 0; i < d->formulas.size(); ++i)
+            members.push_back(i);
+    }
+    std::vector<CellRange> reads;
+    for (uint32_t i : members)
+        reads.insert(reads.end(), d->formulas[i].reads.begin(), d->formulas[i].reads.end());
+    // Filled-down formulas read the same columns row after row: merged, each cell is
+    // given once however many formulas read it.
+    std::sort(reads.begin(), reads.end(), [](const CellRange &a, const CellRange &b) {
+        if (a.first.column != b.first.column)
+            return a.first.column < b.first.column;
+        if (a.last.column != b.last.column)
+            return a.last.column < b.last.column;
+        return a.first.row < b.first.row;
+    });
+    std::vector<CellRange> merged;
+    for (const CellRange &r : reads) {
+        if (!merged.empty() && merged.back().first.column == r.first.column
+            && merged.back().last.column == r.last.column && r.first.row <= merged.back().last.row + 1) {
+            merged.back().last.row = std::max(merged.back().last.row, r.last.row);
+            continue;
+        }
+        merged.push_back(r);
+    }
+    return merged;
 }
 
 std::optional<CellValue> FormulaEngine::evaluate(CellPosition cell)
 {
-    const auto it = d->formulas.find(cell);
-    if (it == d->formulas.end())
+    const Impl::Formula *formula = d->find(cell);
+    if (!formula)
         return std::nullopt;
     d->computeMissing();
-    return d->result(cell, it->second);
+    formula = d->find(cell);
+    return d->result(*formula);
 }
 
 } // namespace quvela::spreadsheet

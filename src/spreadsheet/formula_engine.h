@@ -53,6 +53,11 @@ public:
     void setFormula(CellPosition cell, std::string_view formula,
                     const std::optional<CellValue> &stored = std::nullopt);
 
+    // The cells that the formulas computed for these changes read (those saved without
+    // a result included), for a caller that gives the engine only the values it needs:
+    // it sets them before changing anything and calling recalculate.
+    std::vector<CellRange> cellsRead(const std::vector<CellPosition> &changed);
+
     // The formula cells whose value depends on one of the changed cells, directly or
     // through other formulas (a changed formula cell included), with their new values,
     // in row and then column order.

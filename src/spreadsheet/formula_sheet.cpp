@@ -59,26 +59,38 @@ int FormulaSheet::lastColumn(int row) const
     return last;
 }
 
-FormulaEngine &FormulaSheet::engine() const
+FormulaEngine &FormulaSheet::engine(const std::vector<CellPosition> &changed) const
 {
-    if (m_engine)
-        return *m_engine;
-    auto engine = std::make_unique<FormulaEngine>(m_sheetName);
-    m_cells.forEachCell([&](int row, int column) { engine->setValue({row, column}, m_cells.cell(row, column)); });
-    for (const SheetFormula &formula : m_formulas.all()) {
-        std::optional<CellValue> stored;
-        if (formula.hasResult)
-            stored = m_cells.cell(formula.cell.row, formula.cell.column);
-        std::optional<std::string> text = m_formulas.textAt(formula);
-        // A formula the engine cannot see whole still keeps the cells it names as
-        // inputs: wrapped in a function the engine does not have, it is never trusted.
-        if (!text)
-            text = "QUVELA.UNKNOWN()";
-        else if (formula.kind == SheetFormula::Kind::Array)
-            text = "QUVELA.ARRAY(" + *text + ")";
-        engine->setFormula(formula.cell, *text, stored);
+    if (!m_engine) {
+        auto engine = std::make_unique<FormulaEngine>(m_sheetName);
+        for (const SheetFormula &formula : m_formulas.all()) {
+            std::optional<CellValue> stored;
+            if (formula.hasResult)
+                stored = m_cells.cell(formula.cell.row, formula.cell.column);
+            std::optional<std::string> text = m_formulas.textAt(formula);
+            // A formula the engine cannot see whole still keeps the cells it names as
+            // inputs: wrapped in a function the engine does not have, it is never trusted.
+            if (!text)
+                text = "QUVELA.UNKNOWN()";
+            else if (formula.kind == SheetFormula::Kind::Array)
+                text = "QUVELA.ARRAY(" + *text + ")";
+            engine->setFormula(formula.cell, *text, stored);
+        }
+        m_engine = std::move(engine);
     }
-    m_engine = std::move(engine);
+    // Only the values that will be read: a roster's other columns would cost as much
+    // to hand over as the whole calculation.
+    if (changed.empty()) {
+        if (m_readsLoaded)
+            return *m_engine;
+        m_readsLoaded = true;
+    }
+    for (const CellRange &range : m_engine->cellsRead(changed)) {
+        m_cells.forEachCellIn(range, [&](int row, int column, const CellValue &value) {
+            if (!m_formulas.find(row, column))
+                m_engine->setValue({row, column}, value);
+        });
+    }
     return *m_engine;
 }
 

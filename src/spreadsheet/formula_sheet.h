@@ -26,14 +26,17 @@ public:
     int lastColumn(int row) const override;
     bool uses1904Dates() const override { return m_cells.uses1904Dates(); }
 
-    // Every value and formula of the sheet, stored results taken as they are.
-    FormulaEngine &engine() const;
+    // Every formula of the sheet, stored results taken as they are, and the values of
+    // the cells read by the formulas that the changed cells (about to be written) and
+    // the formulas without results make it compute.
+    FormulaEngine &engine(const std::vector<CellPosition> &changed = {}) const;
 
 private:
     const CellStore &m_cells;
     const SheetFormulas &m_formulas;
     std::string m_sheetName;
     mutable std::unique_ptr<FormulaEngine> m_engine;
+    mutable bool m_readsLoaded = false; // those of the formulas without results
 };
 
 } // namespace quvela::spreadsheet

@@ -137,7 +137,14 @@ void XlsxWorkbook::save()
     std::string problem;
     FormulaCellEdits edits;
     try {
-        edits = planFormulaEdits(m_writes, m_formulas, *m_cells, m_sheet->engine());
+        if (!m_formulas.all().empty()) {
+            std::vector<CellPosition> written;
+            for (const auto &[row, cells] : m_writes) {
+                for (const auto &[column, value] : cells)
+                    written.push_back({row, column});
+            }
+            edits = planFormulaEdits(m_writes, m_formulas, *m_cells, m_sheet->engine(written));
+        }
         problem = buildArchive(temporary, edits);
     } catch (const QuvelaError &e) {
         removeTemporary();

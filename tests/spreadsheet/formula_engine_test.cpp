@@ -229,6 +229,32 @@ TEST(FormulaEngine, ASumOverFormulasFollowsThem)
     EXPECT_EQ(results[1].value->number, 2800);
 }
 
+TEST(FormulaEngine, ManyRowsOfRangeFormulasFollowTheWrittenCells)
+{
+    // One formula a row over a range of its own row, and a total over all of them:
+    // a write in odd and even rows reaches its own row's formula and the total only.
+    FormulaEngine engine;
+    constexpr int kRows = 301;
+    for (int row = 1; row <= kRows; ++row) {
+        const std::string r = std::to_string(row);
+        engine.setValue({row, 1}, number(row));
+        engine.setValue({row, 2}, number(1));
+        engine.setFormula({row, 3}, "SUM(A" + r + ":B" + r + ")", number(row + 1));
+    }
+    engine.setFormula({kRows + 1, 3}, "SUM(C1:C" + std::to_string(kRows) + ")",
+                      number(kRows * (kRows + 1) / 2 + kRows));
+    engine.setValue({7, 2}, number(11));
+    engine.setValue({8, 1}, number(18));
+    const auto results = engine.recalculate({{7, 2}, {8, 1}});
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[0].cell, (CellPosition{7, 3}));
+    EXPECT_EQ(results[0].value->number, 18);
+    EXPECT_EQ(results[1].cell, (CellPosition{8, 3}));
+    EXPECT_EQ(results[1].value->number, 19);
+    EXPECT_EQ(results[2].cell, (CellPosition{kRows + 1, 3}));
+    EXPECT_EQ(results[2].value->number, kRows * (kRows + 1) / 2 + kRows + 10 + 10);
+}
+
 struct TranslateCase
 {
     const char *formula;

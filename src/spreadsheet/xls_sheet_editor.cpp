@@ -1103,6 +1103,9 @@ std::vector<XlsSheetEditor::Formula> XlsSheetEditor::formulas() const
     // megabytes), it bounds the work on a file of long formulas made to be slow.
     std::size_t budget = std::size_t(256) << 20;
     for (const FormulaCell &cell : d->formulas) {
+        // A column past the sheet's 256 comes only from damage; the reader drops such cells.
+        if (cell.column >= kMaxColumns)
+            continue;
         Formula formula{{cell.row + 1, cell.column + 1}, std::nullopt};
         const XlsFormulaReferences references = xlsFormulaReferences(cell.tokens, cell.row, cell.column);
         if (references.isExp) {

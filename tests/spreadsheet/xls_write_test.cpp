@@ -528,6 +528,26 @@ TEST(XlsWriteSave, ADateCellOfA1904WorkbookStoresTheNumberAsWritten)
     EXPECT_EQ(gbk::toUtf8(openWorkbook(book)->readCellText(1, 1)), "1904-1-6");
 }
 
+// Inputs the fuzz target found to break the writer: each is written and saved, or
+// refused with a message, and the saved file holds the number.
+TEST(XlsWriteHostile, DamagedRostersAreWrittenOrRefused)
+{
+    // A roster whose formula in row 14 names column 64,793.
+    for (const char *name : {"fuzz_formula_column_past_sheet.xls"}) {
+        TempFolder dir;
+        const std::filesystem::path book = dir / "roster.xls";
+        std::filesystem::copy_file(kFixtures / name, book);
+        try {
+            auto session = openWorkbook(book);
+            session->writeCellInteger(14, 26, 9); // read by that formula
+            session->closeWithSave();
+            EXPECT_EQ(openWorkbook(book)->readCellInteger(14, 26), 9) << name;
+        } catch (const QuvelaError &e) {
+            EXPECT_FALSE(e.message().empty()) << name;
+        }
+    }
+}
+
 // The formulas of the saved sheet, by cell: whether each asks to be recalculated.
 std::map<std::pair<int, int>, bool> recalculationFlags(const std::filesystem::path &file)
 {

@@ -461,14 +461,15 @@ struct FormulaEngine::Impl
     bool computeInOrder(const std::vector<uint32_t> &members)
     {
         std::map<int, std::vector<int>> memberRows; // column -> rows
-        std::unordered_map<uint64_t, uint32_t> memberAt;
+        std::vector<uint8_t> state(formulas.size(), 0); // 1 on the path, 2 done, 3 not a member
+        for (uint8_t &s : state)
+            s = 3;
         for (uint32_t i : members) {
             memberRows[formulas[i].cell.column].push_back(formulas[i].cell.row);
-            memberAt[key(formulas[i].cell)] = i;
+            state[i] = 0;
         }
         for (auto &[column, rows] : memberRows)
             std::sort(rows.begin(), rows.end());
-        std::unordered_map<uint32_t, uint8_t> state; // 1 on the path, 2 done
         std::vector<uint32_t> order;
         order.reserve(members.size());
         std::vector<uint32_t> cyclic;
@@ -476,40 +477,44 @@ struct FormulaEngine::Impl
         struct Frame
         {
             uint32_t formula;
-            std::vector<uint32_t> pending;
-            std::size_t next = 0;
+            std::size_t first; // its dependencies: pending[first, end)
+            std::size_t next;
+            std::size_t end;
         };
+        std::vector<uint32_t> pending;
         for (uint32_t start : members) {
-            if (state[start])
+            if (state[start] != 0)
                 continue;
             std::vector<Frame> stack;
             auto push = [&](uint32_t i) {
                 state[i] = 1;
-                Frame frame{i, {}, 0};
+                const std::size_t first = pending.size();
                 dependencies(formulas[i], memberRows, [&](CellPosition cell) {
                     ++steps;
-                    const auto it = memberAt.find(key(cell));
-                    if (it != memberAt.end())
-                        frame.pending.push_back(it->second);
+                    const auto it = byCell.find(key(cell));
+                    if (it != byCell.end() && state[it->second] != 3)
+                        pending.push_back(it->second);
                 });
-                stack.push_back(std::move(frame));
+                stack.push_back({i, first, first, pending.size()});
             };
             push(start);
             while (!stack.empty()) {
                 if (steps > kMaxSteps)
                     return false;
                 Frame &top = stack.back();
-                if (top.next < top.pending.size()) {
-                    const uint32_t dep = top.pending[top.next++];
+                if (top.next < top.end) {
+                    const uint32_t dep = pending[top.next++];
                     const uint8_t s = state[dep];
-                    if (s == 0)
-                        push(dep);
-                    else if (s == 1)
+                    if (s == 0) {
+                        push(dep); // may move the stack: top is not used after this
+                    } else if (s == 1) {
                         cyclic.push_back(top.formula); // reads itself, directly or not
+                    }
                     continue;
                 }
                 state[top.formula] = 2;
                 order.push_back(top.formula);
+                pending.resize(top.first);
                 stack.pop_back();
             }
         }

@@ -25,16 +25,21 @@ void SheetFormulas::add(SheetFormula formula)
 
 void SheetFormulas::finish()
 {
-    std::stable_sort(m_formulas.begin(), m_formulas.end(), before);
-    // A later formula at the same position wins, as for the cells.
-    std::vector<SheetFormula> unique;
-    unique.reserve(m_formulas.size());
-    for (std::size_t i = 0; i < m_formulas.size(); ++i) {
-        if (i + 1 < m_formulas.size() && m_formulas[i + 1].cell == m_formulas[i].cell)
-            continue;
-        unique.push_back(std::move(m_formulas[i]));
+    // Files list their cells in order; only a producer that does not pays for sorting.
+    if (!std::is_sorted(m_formulas.begin(), m_formulas.end(), before))
+        std::stable_sort(m_formulas.begin(), m_formulas.end(), before);
+    const auto samePlace = [](const SheetFormula &a, const SheetFormula &b) { return a.cell == b.cell; };
+    if (std::adjacent_find(m_formulas.begin(), m_formulas.end(), samePlace) != m_formulas.end()) {
+        // A later formula at the same position wins, as for the cells.
+        std::vector<SheetFormula> unique;
+        unique.reserve(m_formulas.size());
+        for (std::size_t i = 0; i < m_formulas.size(); ++i) {
+            if (i + 1 < m_formulas.size() && m_formulas[i + 1].cell == m_formulas[i].cell)
+                continue;
+            unique.push_back(std::move(m_formulas[i]));
+        }
+        m_formulas = std::move(unique);
     }
-    m_formulas = std::move(unique);
     m_groupFirsts.clear();
     for (std::size_t i = 0; i < m_formulas.size(); ++i) {
         const SheetFormula &f = m_formulas[i];

@@ -372,8 +372,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, XlsWrite, ::testing::ValuesIn(kCases),
 TEST(XlsWriteLibreOffice, OpensTheSavedRosterAndFindsTheStoredValues)
 {
     for (const WriteCase &param : kCases) {
-        if (std::string(param.fixture).rfind("handmade", 0) == 0)
-            continue; // LibreOffice needs more of the globals than these hold
+        if (std::string(param.fixture) == "handmade_records.xls")
+            continue; // its first sheet is a chart, which is what LibreOffice's text export shows
         TempFolder dir;
         const std::filesystem::path book = dir / "roster.xls";
         std::filesystem::copy_file(kFixtures / param.fixture, book);

@@ -703,9 +703,47 @@ private:
         return kDefaultXf;
     }
 
+    // A damaged file may hold a cell twice, and readers take the later one: every
+    // record of the cell but the first loses it, so that the written number counts.
+    void dropDuplicates(std::vector<Group> &cells, int row, int column)
+    {
+        bool first = true;
+        for (std::size_t i = 0; i < cells.size();) {
+            if (column < cells[i].firstColumn || column > cells[i].lastColumn || first) {
+                first = first && (column < cells[i].firstColumn || column > cells[i].lastColumn);
+                ++i;
+                continue;
+            }
+            const Group old = cells[i];
+            const uint16_t type = xlsU16(old.bytes, 0);
+            const std::size_t length = xlsU16(old.bytes, 2);
+            std::vector<Group> kept;
+            if (type == kMulRk || type == kMulBlank) {
+                const bool rk = type == kMulRk;
+                const std::size_t width = rk ? 6 : 2;
+                const std::size_t count = static_cast<std::size_t>(old.lastColumn - old.firstColumn + 1);
+                if (length != 6 + width * count)
+                    throw QuvelaError(gbk::fromUtf8("工作表中有损坏的单元格记录（" + cellReference(row + 1, column + 1)
+                                                    + "），无法写入。"));
+                const std::string_view run = std::string_view(old.bytes).substr(8, width * count);
+                const std::size_t k = static_cast<std::size_t>(column - old.firstColumn);
+                if (k > 0)
+                    kept.push_back({old.firstColumn, column - 1, runRecord(rk, row, old.firstColumn, run.substr(0, width * k)),
+                                    SIZE_MAX});
+                if (column < old.lastColumn)
+                    kept.push_back({column + 1, old.lastColumn,
+                                    runRecord(rk, row, column + 1, run.substr(width * (k + 1))), SIZE_MAX});
+            }
+            cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(i));
+            cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(i), kept.begin(), kept.end());
+            i += kept.size();
+        }
+    }
+
     void setCell(RowData &data, int row, int column, int32_t value)
     {
         auto &cells = data.cells;
+        dropDuplicates(cells, row, column);
         auto it = std::find_if(cells.begin(), cells.end(), [&](const Group &g) {
             return column >= g.firstColumn && column <= g.lastColumn;
         });

@@ -532,18 +532,22 @@ TEST(XlsWriteSave, ADateCellOfA1904WorkbookStoresTheNumberAsWritten)
 // refused with a message, and the saved file holds the number.
 TEST(XlsWriteHostile, DamagedRostersAreWrittenOrRefused)
 {
-    // A roster whose formula in row 14 names column 64,793.
-    for (const char *name : {"fuzz_formula_column_past_sheet.xls"}) {
+    const Write cases[] = {
+        {14, 26, 9}, // a roster whose formula in row 14, reading Z14, names column 64,793
+        {1, 1, 5},   // a sheet holding A1 twice
+    };
+    const char *names[] = {"fuzz_formula_column_past_sheet.xls", "fuzz_cell_twice.xls"};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
         TempFolder dir;
         const std::filesystem::path book = dir / "roster.xls";
-        std::filesystem::copy_file(kFixtures / name, book);
+        std::filesystem::copy_file(kFixtures / names[i], book);
         try {
             auto session = openWorkbook(book);
-            session->writeCellInteger(14, 26, 9); // read by that formula
+            session->writeCellInteger(cases[i].row, cases[i].column, cases[i].value);
             session->closeWithSave();
-            EXPECT_EQ(openWorkbook(book)->readCellInteger(14, 26), 9) << name;
+            EXPECT_EQ(openWorkbook(book)->readCellInteger(cases[i].row, cases[i].column), cases[i].value) << names[i];
         } catch (const QuvelaError &e) {
-            EXPECT_FALSE(e.message().empty()) << name;
+            ADD_FAILURE() << names[i] << ": " << gbk::toUtf8(e.message());
         }
     }
 }

@@ -1,20 +1,10 @@
 #include "report/government_form_labels.h"
 
-#include "report/approval_form_frame.h"
+#include "report/label_place.h"
 
 namespace quvela::report {
 namespace {
 
-struct LabelPlace
-{
-    const char *name;
-    double x;
-    double y;
-    double width; // 0: the label takes the width of its text
-    Align align;
-};
-
-// Millimetres from the form band's corner.
 constexpr LabelPlace kLabels[] = {
     {"l_xm", 19.3, 1.6, 14.3, Align::Left},     {"l_xb", 63.2, 1.3, 12.7, Align::Center},
     {"l_whcd", 92.3, 1.6, 20.1, Align::Center}, {"l_csny", 19.3, 9.3, 14.3, Align::Left},
@@ -37,11 +27,7 @@ constexpr const char *kNewAmounts[] = {"l_gw2", "m_gw2", "l_xj2", "m_xj2", "l_ph
 
 void addGovernmentFormLabels(ReportBand &band)
 {
-    for (const LabelPlace &place : kLabels) {
-        ReportLabel l = dataLabel(place.name, place.x, place.y, place.width, place.align);
-        l.autoWidth = place.width == 0;
-        band.addLabel(std::move(l));
-    }
+    addDataLabels(band, kLabels);
     band.label("lb_bdyy").bold = true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/pub_func.h"
 #include "report/approval_form_frame.h"
+#include "report/institution_form_labels.h"
 #include "report/wording_lines.h"
 #include "spreadsheet/spreadsheet_session.h"
 #include "zw/zw_fields.h"
@@ -11,34 +12,6 @@
 
 namespace quvela::zw {
 namespace {
-
-using report::Align;
-
-struct LabelPlace
-{
-    const char *name;
-    double x;
-    double y;
-    double width; // 0: the label takes the width of its text
-    Align align;
-};
-
-// The ZW data labels, millimetres from the form band's corner.
-constexpr LabelPlace kLabels[] = {
-    {"l_xm", 19.3, 1.6, 14.3, Align::Left},     {"l_xb", 63.2, 1.3, 12.7, Align::Center},
-    {"l_whcd", 92.3, 1.6, 20.1, Align::Center}, {"l_csny", 19.3, 9.3, 14.3, Align::Left},
-    {"l_gzny", 63.5, 9.3, 15.6, Align::Left},   {"l_tsny", 130.2, 9.3, 13.2, Align::Left},
-    {"lb_bdyy", 24.6, 15.3, 0, Align::Left},    {"lb_ndkh", 94.5, 15.3, 0, Align::Left},
-    {"zw0", 128.6, 16.1, 29.6, Align::Left},    {"zw1", 62.7, 22.2, 43.4, Align::Left},
-    {"l_ny1", 128.9, 22.2, 16.9, Align::Left},  {"l_gw1", 92.1, 36.0, 12.2, Align::Right},
-    {"m_gw1", 93.4, 43.9, 12.2, Align::Right},  {"l_xj1", 95.0, 49.7, 10.6, Align::Right},
-    {"m_xj1", 93.4, 57.1, 12.2, Align::Right},  {"l_bt1", 93.4, 64.3, 12.2, Align::Right},
-    {"l_tmp1", 93.4, 78.1, 12.2, Align::Right}, {"l_ph1", 93.4, 84.4, 12.2, Align::Right},
-    {"zw2", 63.0, 90.5, 43.1, Align::Left},     {"l_ny2", 128.9, 90.5, 16.9, Align::Left},
-    {"l_gw2", 91.8, 105.6, 12.2, Align::Right}, {"m_gw2", 93.4, 113.0, 12.7, Align::Right},
-    {"l_xj2", 95.0, 119.3, 10.6, Align::Right}, {"m_xj2", 93.1, 125.7, 13.0, Align::Right},
-    {"l_bt2", 93.4, 133.1, 12.7, Align::Right}, {"l_ph2", 93.7, 146.6, 12.2, Align::Right},
-};
 
 GbkString decimal(int value)
 {
@@ -52,13 +25,7 @@ TZwPrnForm::TZwPrnForm(const spreadsheet::SpreadsheetSession &sheet, int current
     : m_sheet(sheet), m_row(currentRow), m_zwCol(zwCol), m_widthText(std::move(widthText)), m_settings(settings)
 {
     report::buildApprovalForm(m_report, report::kZwFormVariant);
-    report::ReportBand &band = m_report.formBand();
-    for (const LabelPlace &place : kLabels) {
-        report::ReportLabel l = report::dataLabel(place.name, place.x, place.y, place.width, place.align);
-        l.autoWidth = place.width == 0;
-        band.addLabel(std::move(l));
-    }
-    band.label("lb_bdyy").bold = true;
+    report::addInstitutionFormLabels(m_report.formBand(), "lb_bdyy");
     m_report.setNeedData([this](bool &moreData) { qrZWGZNeedData(moreData); });
     FormCreate();
 }

@@ -20,6 +20,8 @@
 
 namespace quvela::spreadsheet {
 
+struct XlsSheetLayout;
+
 class XlsSheetEditor
 {
 public:
@@ -54,10 +56,8 @@ public:
     // Throws QuvelaError when the edited sheet would break a limit of the file format.
     std::string apply(const PendingWrites &writes, const std::vector<FormulaResult> &results = {}) const;
 
-    struct Parsed; // what the edits work from; defined where they are
-
 private:
-    std::unique_ptr<Parsed> d;
+    std::unique_ptr<XlsSheetLayout> d;
 };
 
 } // namespace quvela::spreadsheet

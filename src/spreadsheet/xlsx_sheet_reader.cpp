@@ -141,7 +141,9 @@ void readSheetCells(ZipPackage &package, const std::string &sheetPart,
         auto finishCell = [&]() {
             if (formula) {
                 formula->cell = cell;
-                formula->hasResult = hasValue;
+                // Writers that do not calculate (openpyxl) leave an empty <v/>: no result.
+                // An empty text is a result only when the cell says it is text.
+                formula->hasResult = hasValue && (!value.empty() || type == "str" || type == "inlineStr");
                 if (!isValidUtf8(formula->text))
                     damaged("公式编码无效");
                 formulas.add(std::move(*formula));

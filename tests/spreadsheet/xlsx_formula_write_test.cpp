@@ -369,5 +369,67 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"<c r=\"C1\"><f>[1]工资!A1</f></c><c r=\"E1\"><f>C1+1</f></c>", 5, nullptr},
         ReadCase{"<c r=\"C1\"><f>E1+1</f></c><c r=\"E1\"><f>C1+1</f></c>", 5, nullptr}));
 
+const std::filesystem::path kNoResults =
+    std::filesystem::path(QUVELA_SOURCE_DIR) / "tests/spreadsheet/formula_fixtures/openpyxl_no_results.xlsx";
+
+// openpyxl stores formulas without results; our reader computes them as LibreOffice does,
+// and names the cell of the one it cannot compute.
+TEST(FormulaWithoutResult, AScriptWrittenRosterReadsAsLibreOfficeComputesIt)
+{
+    const auto session = openWorkbook(kNoResults);
+    std::vector<std::vector<std::string>> ours;
+    for (int row = 1; row <= 5; ++row) {
+        auto &line = ours.emplace_back();
+        for (int column = 1; column <= 7; ++column) {
+            try {
+                line.push_back(cellUtf8(*session, row, column));
+            } catch (const QuvelaError &e) {
+                EXPECT_EQ(column, 7) << gbk::toUtf8(e.message());
+                EXPECT_NE(gbk::toUtf8(e.message()).find("单元格 G" + std::to_string(row)), std::string::npos);
+                line.push_back("?");
+            }
+        }
+    }
+    EXPECT_EQ(ours[1][3], "27.3");
+    EXPECT_EQ(ours[1][5], "张三同志");
+    const auto computed = valuesByLibreOffice(kNoResults);
+    if (!computed)
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: values not compared";
+    for (int row = 1; row <= 5; ++row) {
+        for (int column = 1; column <= 6; ++column) {
+            const std::string theirs = static_cast<std::size_t>(column - 1) < (*computed)[row - 1].size()
+                ? (*computed)[row - 1][column - 1]
+                : std::string();
+            const std::string &mine = ours[row - 1][column - 1];
+            if (row > 1 && column > 1 && column != 6 && !mine.empty())
+                EXPECT_NEAR(std::stod(mine), std::stod(theirs), 1e-9) << row << "," << column;
+            else
+                EXPECT_EQ(mine, theirs) << row << "," << column;
+        }
+    }
+}
+
+TEST(FormulaWithoutResult, AWriteStoresTheResultsOfWhatItChanged)
+{
+    TempFolder folder;
+    const auto file = folder / "roster.xlsx";
+    std::filesystem::copy_file(kNoResults, file);
+    {
+        auto session = openWorkbook(file);
+        session->writeCellInteger(3, 3, 300);
+        session->closeWithSave();
+    }
+    const std::string sheet = sheetXml(file);
+    EXPECT_EQ(cellXml(sheet, "D3"), "<c r=\"D3\"><f>C3*0.1</f><v>30</v></c>");
+    EXPECT_EQ(cellXml(sheet, "E3"), "<c r=\"E3\"><f>B3+C3+D3</f><v>1010</v></c>");
+    // No result before, none after: the cell stays as it was.
+    EXPECT_EQ(cellXml(sheet, "G3"), "<c r=\"G3\"><f>ROUND(E3/3,0)</f><v></v></c>");
+    // Row 2 reads nothing written: as openpyxl left it.
+    EXPECT_EQ(cellXml(sheet, "E2"), "<c r=\"E2\"><f>B2+C2+D2</f><v></v></c>");
+    const auto session = openWorkbook(file);
+    // 1230.3 + 1010 + 938.7
+    EXPECT_EQ(cellUtf8(*session, 5, 5), "3179");
+}
+
 } // namespace
 } // namespace quvela::test

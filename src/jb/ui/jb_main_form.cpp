@@ -2,6 +2,7 @@
 
 #include "jb/jb_roster_forms.h"
 #include "jb/jb_settings.h"
+#include "widgets/panel_controls.h"
 #include "widgets/program_folder.h"
 
 #include <QButtonGroup>
@@ -64,15 +65,8 @@ TJbMainForm::TJbMainForm(Prompts &prompts, QWidget *parent)
     buildModeButtons();
     btnPara = addButton("btnPara", "设置", QRect(591, 39, 46, 25), nullptr);
 
-    edStart()->setToolTip(QStringLiteral("职务工资变动表除标题行外欲打印的开始行号，不小于7"));
-    edEnd()->setToolTip(QStringLiteral("职务工资变动表除标题行外欲打印的结束行号，不小于7"));
-    btnClear->setToolTip(QStringLiteral("清空上表显示以关闭调资表。"));
-    btnRead->setToolTip(QStringLiteral("从磁盘内调阅职务工资变动表花名册，仅显示，不提供保存功能。"));
-
-    QWidget *order[] = {m_modes->button(0), m_modes->button(1), btnHelp, edFile(), edArea(), edStart(),
-                        btnClear, btnPre, btnPara, dtPrint(), edWidth(), edEnd(), btnRead, btnPrn, btnExit};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    widgets::setTabChain({m_modes->button(0), m_modes->button(1), btnHelp, edFile(), edArea(), edStart(), btnClear,
+                          btnPre, btnPara, dtPrint(), edWidth(), edEnd(), btnRead, btnPrn, btnExit});
 
     showModeSettings();
 }

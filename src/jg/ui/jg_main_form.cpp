@@ -3,6 +3,7 @@
 #include "common/settings_records.h"
 #include "jg/jg_forms.h"
 #include "jg/jg_settings.h"
+#include "widgets/panel_controls.h"
 #include "widgets/program_folder.h"
 
 #include <QDateEdit>
@@ -39,8 +40,6 @@ std::filesystem::path settingsPath()
     return jgSettingsFile(gbk::fromQString(widgets::programFolder()));
 }
 
-QString hint(const char *utf8) { return QString::fromUtf8(utf8); }
-
 } // namespace
 
 TJgMainForm::TJgMainForm(Prompts &prompts, QWidget *parent)
@@ -67,17 +66,10 @@ void TJgMainForm::placeControls()
     notice()->setGeometry(128, 5, 509, 27);
     btnExit->setGeometry(591, 77, 46, 24);
 
-    edStart()->setToolTip(hint("职务工资变动表除标题行外欲打印的开始行号，不小于7"));
-    edEnd()->setToolTip(hint("职务工资变动表除标题行外欲打印的结束行号，不小于7"));
-    btnRead->setToolTip(hint("从磁盘内调阅职务工资变动表花名册，仅显示，不提供保存功能。"));
-    btnClear->setToolTip(hint("清空上表显示以关闭调资表。"));
-
     // The notice panel takes no focus, so the order runs from the circular to the help
     // button without it.
-    QWidget *order[] = {edFile(), dtPrint(), edStart(), edEnd(), btnRead, btnPre,  btnPrn,
-                        btnExit,  edArea(),  btnClear,  edWidth(), btnHelp};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    widgets::setTabChain({edFile(), dtPrint(), edStart(), edEnd(), btnRead, btnPre, btnPrn, btnExit, edArea(), btnClear,
+                          edWidth(), btnHelp});
 }
 
 GbkString &TJgMainForm::workbookFile()
@@ -93,9 +85,7 @@ std::string TJgMainForm::workbookKey() const
 std::unique_ptr<roster::RosterForms> TJgMainForm::makeForms()
 {
     // The width box is read by every form as it is filled, the rest from the record.
-    QPointer<QLineEdit> width = edWidth();
-    return std::make_unique<JgForms>([width] { return width ? gbk::fromQString(width->text()) : GbkString(); },
-                                     jgcs);
+    return std::make_unique<JgForms>(widthReader(), jgcs);
 }
 
 void TJgMainForm::SaveSettings()

@@ -3,16 +3,17 @@
 #include "common/prompts.h"
 #include "roster_tools/ui/roster_window_report_host.h"
 #include "roster_tools/ui/workbook_view.h"
-#include "widgets/date_picker.h"
 #include "widgets/digits_only.h"
+#include "widgets/panel_controls.h"
 #include "widgets/program_folder.h"
+#include "widgets/usage_text.h"
 
-#include <QDir>
-#include <QFile>
+#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSplitter>
@@ -29,13 +30,6 @@ namespace {
 
 constexpr int kBottomPanelHeight = 118;
 constexpr int kHelpPaneHeight = 100;
-// A usage text is a page of notes; anything far larger is not one.
-constexpr qint64 kUsageTextLimit = 1 << 20;
-
-QString hintText(const char *hint)
-{
-    return QString::fromUtf8(hint).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
 
 } // namespace
 
@@ -111,36 +105,25 @@ void RosterToolWindow::buildControls()
     btnHelp->setGeometry(0, 2, 89, 21);
 
     Label4 = addLabel("Label4", "文件\r\n依据 ", 28, 40);
-    m_edFile = new QLineEdit(m_panel);
-    m_edFile->setObjectName(QStringLiteral("edFile"));
-    m_edFile->setGeometry(56, 40, 120, 23);
+    m_edFile = widgets::panelBox("edFile", QRect(56, 40, 120, 23), m_panel);
     Label5 = addLabel("Label5", "打印\r\n日期 ", 28, 77);
-    m_dtPrint = new widgets::DatePicker(m_panel);
-    m_dtPrint->setObjectName(QStringLiteral("dtPrint"));
-    m_dtPrint->setGeometry(56, 77, 120, 20);
-    // The long date format of a Chinese desktop.
-    m_dtPrint->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
+    m_dtPrint = widgets::printDateBox(QRect(56, 77, 120, 20), m_panel);
     Label7 = addLabel("Label7", "制表\r\n机构 ", 189, 40);
-    m_edArea = new QLineEdit(m_panel);
-    m_edArea->setObjectName(QStringLiteral("edArea"));
-    m_edArea->setGeometry(217, 40, 133, 23);
+    m_edArea = widgets::panelBox("edArea", QRect(217, 40, 133, 23), m_panel);
     Label3 = addLabel("Label3", "申报意见栏\r\n 每行宽度    ", 189, 77);
-    m_edWidth = new QLineEdit(m_panel);
-    m_edWidth->setObjectName(QStringLiteral("edWidth"));
-    m_edWidth->setGeometry(254, 77, 48, 23);
+    m_edWidth = widgets::panelBox("edWidth", QRect(254, 77, 48, 23), m_panel);
     Label1 = addLabel("Label1", "开始打\r\n印行号 ", 365, 40);
-    m_edStart = new QLineEdit(m_panel);
-    m_edStart->setObjectName(QStringLiteral("edStart"));
-    m_edStart->setGeometry(410, 40, 36, 23);
+    m_edStart = widgets::panelBox("edStart", QRect(410, 40, 36, 23), m_panel);
     Label2 = addLabel("Label2", "结束打\r\n印行号 ", 366, 77);
-    m_edEnd = new QLineEdit(m_panel);
-    m_edEnd->setObjectName(QStringLiteral("edEnd"));
-    m_edEnd->setGeometry(409, 77, 38, 23);
+    m_edEnd = widgets::panelBox("edEnd", QRect(409, 77, 38, 23), m_panel);
     for (QLineEdit *digits : {m_edStart, m_edEnd, m_edWidth})
         widgets::makeDigitsOnly(digits);
+    m_edStart->setToolTip(QStringLiteral("职务工资变动表除标题行外欲打印的开始行号，不小于7"));
+    m_edEnd->setToolTip(QStringLiteral("职务工资变动表除标题行外欲打印的结束行号，不小于7"));
 
-    btnClear = addButton("btnClear", "关闭", QRect(474, 39, 46, 25), nullptr);
-    btnRead = addButton("btnRead", "调阅", QRect(474, 76, 46, 25), nullptr);
+    btnClear = addButton("btnClear", "关闭", QRect(474, 39, 46, 25), "清空上表显示以关闭调资表。");
+    btnRead = addButton("btnRead", "调阅", QRect(474, 76, 46, 25),
+                        "从磁盘内调阅职务工资变动表花名册，仅显示，不提供保存功能。");
     btnPre = addButton("btnPre", "预览", QRect(531, 39, 46, 25), nullptr);
     btnPrn = addButton("btnPrn", "打印", QRect(531, 76, 46, 25), nullptr);
     btnExit = addButton("btnExit", "退出", QRect(591, 76, 46, 24), nullptr);
@@ -155,21 +138,12 @@ void RosterToolWindow::buildControls()
 
 QLabel *RosterToolWindow::addLabel(const char *name, const char *text, int left, int top)
 {
-    auto *label = new QLabel(QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), m_panel);
-    label->setObjectName(QString::fromUtf8(name));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
+    return widgets::panelLabel(name, text, left, top, m_panel);
 }
 
 QPushButton *RosterToolWindow::addButton(const char *name, const char *text, const QRect &geometry, const char *hint)
 {
-    auto *b = new QPushButton(QString::fromUtf8(text), m_panel);
-    b->setObjectName(QString::fromUtf8(name));
-    b->setGeometry(geometry);
-    if (hint)
-        b->setToolTip(hintText(hint));
-    return b;
+    return widgets::panelButton(name, text, geometry, hint, m_panel);
 }
 
 void RosterToolWindow::showSettings(const GbkString &fileNo, const QDateTime &printDate, int32_t startRow,
@@ -195,6 +169,12 @@ RosterBoxTexts RosterToolWindow::boxTexts() const
     return texts;
 }
 
+std::function<GbkString()> RosterToolWindow::widthReader() const
+{
+    QPointer<QLineEdit> width = m_edWidth;
+    return [width] { return width ? gbk::fromQString(width->text()) : GbkString(); };
+}
+
 void RosterToolWindow::guarded(const std::function<void()> &handler)
 {
     runShowingErrors(m_prompts, [&] {
@@ -209,7 +189,7 @@ void RosterToolWindow::showEvent(QShowEvent *event)
     // Restoring a minimized window is no new showing: nothing is asked again.
     if (event->spontaneous())
         return;
-    loadUsageText();
+    widgets::loadUsageText(*m_usage);
     setWindowTitle(m_texts.caption);
     // The open dialog comes once the window stands on the screen behind it.
     QTimer::singleShot(0, this, [this] { guarded([this] { FormShowRest(); }); });
@@ -220,19 +200,6 @@ void RosterToolWindow::FormShowRest()
     if (workbookFile().empty())
         ChooseWorkbook();
     ShowWorkbook();
-}
-
-void RosterToolWindow::loadUsageText()
-{
-    m_usage->clear();
-    // A text removed since the last showing leaves no empty box behind.
-    m_usage->hide();
-    QFile file(widgets::programFolder() + QDir::separator() + QStringLiteral("使用说明.txt"));
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.read(kUsageTextLimit);
-    m_usage->setPlainText(gbk::toQString(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
-    m_usage->show();
 }
 
 void RosterToolWindow::ChooseWorkbook()

@@ -103,6 +103,9 @@ protected:
     QPushButton *addButton(const char *name, const char *text, const QRect &geometry, const char *hint);
     QLabel *addLabel(const char *name, const char *text, int left, int top);
     Prompts &prompts() { return m_prompts; }
+    // Reads the width box as it stands at each call, for forms that read it at every
+    // fill; an empty text once the window is gone.
+    std::function<GbkString()> widthReader() const;
     // Runs an event handler; an error it raises goes to the standard error box.
     void guarded(const std::function<void()> &handler);
 
@@ -123,7 +126,6 @@ protected:
 
 private:
     void buildControls();
-    void loadUsageText();
     void FormShowRest();
 
     void btnHelpClick();

@@ -7,9 +7,10 @@
 #include "common/xj_settings.h"
 #include "preview/form_kampreview.h"
 #include "widgets/data_grid.h"
-#include "widgets/date_picker.h"
 #include "widgets/digits_only.h"
+#include "widgets/panel_controls.h"
 #include "widgets/program_folder.h"
+#include "widgets/usage_text.h"
 #include "xj/ui/para_form.h"
 #include "xj/ui/xj_grid_columns.h"
 #include "xj/ui/xj_table_source.h"
@@ -21,8 +22,6 @@
 #include "xj/xj_writeback.h"
 
 #include <QDateEdit>
-#include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,34 +39,6 @@ namespace {
 
 constexpr int kBottomPanelHeight = 118;
 constexpr int kControlPanelWidth = 712;
-// A usage text is a page of notes; anything far larger is not one.
-constexpr qint64 kUsageTextLimit = 1 << 20;
-
-QLabel *boxLabel(const char *text, int left, int top, QWidget *parent)
-{
-    auto *label = new QLabel(QString::fromUtf8(text), parent);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QLineEdit *box(const char *name, const QRect &geometry, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromUtf8(name));
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-QPushButton *button(const char *name, const char *text, const QRect &geometry, const char *hint, QWidget *parent)
-{
-    auto *b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromUtf8(name));
-    b->setGeometry(geometry);
-    if (hint)
-        b->setToolTip(QString::fromUtf8(hint).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    return b;
-}
 
 std::vector<int> gridColumns()
 {
@@ -164,47 +135,40 @@ void TXjMainForm::buildControls()
     column->addWidget(bottom);
     setCentralWidget(central);
 
-    boxLabel("文件\n依据 ", 16, 27, panel);
-    m_edFile = box("edFile", QRect(46, 28, 121, 23), panel);
-    boxLabel("制表\n机构 ", 181, 27, panel);
-    m_edArea = box("edArea", QRect(213, 28, 133, 23), panel);
-    boxLabel("调资\n年份 ", 16, 67, panel);
-    m_edYear = box("edYear", QRect(46, 68, 38, 23), panel);
-    boxLabel("补发\n月数  ", 102, 67, panel);
-    m_edMonth = box("edMonth", QRect(129, 68, 38, 23), panel);
-    boxLabel("打印\n日期 ", 181, 64, panel);
-    m_dtPrint = new widgets::DatePicker(panel);
-    m_dtPrint->setObjectName(QStringLiteral("dtPrint"));
-    m_dtPrint->setGeometry(213, 65, 135, 20);
-    // The long date format of a Chinese desktop.
-    m_dtPrint->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
-    boxLabel("开始\n行号 ", 366, 27, panel);
-    m_edStart = box("edStart", QRect(393, 27, 38, 23), panel);
+    widgets::panelLabel(nullptr, "文件\n依据 ", 16, 27, panel);
+    m_edFile = widgets::panelBox("edFile", QRect(46, 28, 121, 23), panel);
+    widgets::panelLabel(nullptr, "制表\n机构 ", 181, 27, panel);
+    m_edArea = widgets::panelBox("edArea", QRect(213, 28, 133, 23), panel);
+    widgets::panelLabel(nullptr, "调资\n年份 ", 16, 67, panel);
+    m_edYear = widgets::panelBox("edYear", QRect(46, 68, 38, 23), panel);
+    widgets::panelLabel(nullptr, "补发\n月数  ", 102, 67, panel);
+    m_edMonth = widgets::panelBox("edMonth", QRect(129, 68, 38, 23), panel);
+    widgets::panelLabel(nullptr, "打印\n日期 ", 181, 64, panel);
+    m_dtPrint = widgets::printDateBox(QRect(213, 65, 135, 20), panel);
+    widgets::panelLabel(nullptr, "开始\n行号 ", 366, 27, panel);
+    m_edStart = widgets::panelBox("edStart", QRect(393, 27, 38, 23), panel);
     m_edStart->setToolTip(QStringLiteral("薪级工资调整表除标题行外欲打印、调整的开始行号，不小于7"));
-    boxLabel("结束\n行号 ", 366, 64, panel);
-    m_edEnd = box("edEnd", QRect(393, 64, 38, 23), panel);
+    widgets::panelLabel(nullptr, "结束\n行号 ", 366, 64, panel);
+    m_edEnd = widgets::panelBox("edEnd", QRect(393, 64, 38, 23), panel);
     m_edEnd->setToolTip(QStringLiteral("薪级工资调整表除标题行外欲打印、调整的结束行号，不小于7"));
     for (QLineEdit *digits : {m_edStart, m_edEnd, m_edYear, m_edMonth})
         widgets::makeDigitsOnly(digits);
 
-    QPushButton *btnClear = button("btnClear", "清空", QRect(463, 27, 46, 25),
-                                   "清空上表显示内容，如果已调整但没回写，请慎用！", panel);
-    QPushButton *btnRead = button("btnRead", "读入", QRect(463, 64, 46, 25),
-                                  "从薪级工资调整花名册按左边设定的行号范围读取调资数据到上表中。", panel);
-    QPushButton *btnOK = button("btnOK", "调薪", QRect(519, 27, 46, 25),
-                                "自动按条件调整薪级工资和增资额，即只处理19-21，24-25列。", panel);
-    QPushButton *btnWrite = button("btnWrite", "回写", QRect(519, 64, 46, 25),
-                                   "将调整后的薪级工资、增资即19-21、24-25写回薪级工资调整花名册(Excel\r\n表)。", panel);
-    QPushButton *btnPre = button("btnPre", "预览", QRect(575, 27, 46, 25), nullptr, panel);
-    QPushButton *btnPrn = button("btnPrn", "打印", QRect(575, 64, 46, 25), nullptr, panel);
-    QPushButton *btnPara = button("btnPara", "设置", QRect(640, 27, 46, 25), nullptr, panel);
-    QPushButton *btnExit = button("btnExit", "退出", QRect(640, 64, 46, 24), nullptr, panel);
+    QPushButton *btnClear = widgets::panelButton("btnClear", "清空", QRect(463, 27, 46, 25),
+                                                 "清空上表显示内容，如果已调整但没回写，请慎用！", panel);
+    QPushButton *btnRead = widgets::panelButton("btnRead", "读入", QRect(463, 64, 46, 25),
+                                                "从薪级工资调整花名册按左边设定的行号范围读取调资数据到上表中。", panel);
+    QPushButton *btnOK = widgets::panelButton("btnOK", "调薪", QRect(519, 27, 46, 25),
+                                              "自动按条件调整薪级工资和增资额，即只处理19-21，24-25列。", panel);
+    QPushButton *btnWrite = widgets::panelButton("btnWrite", "回写", QRect(519, 64, 46, 25),
+                                                 "将调整后的薪级工资、增资即19-21、24-25写回薪级工资调整花名册(Excel\r\n表)。", panel);
+    QPushButton *btnPre = widgets::panelButton("btnPre", "预览", QRect(575, 27, 46, 25), nullptr, panel);
+    QPushButton *btnPrn = widgets::panelButton("btnPrn", "打印", QRect(575, 64, 46, 25), nullptr, panel);
+    QPushButton *btnPara = widgets::panelButton("btnPara", "设置", QRect(640, 27, 46, 25), nullptr, panel);
+    QPushButton *btnExit = widgets::panelButton("btnExit", "退出", QRect(640, 64, 46, 24), nullptr, panel);
 
-    const QList<QWidget *> order = {m_edFile, m_edYear, m_dtPrint, m_edStart, m_edEnd, btnClear,
-                                    btnRead, btnOK, btnWrite, btnPre, btnPrn, btnExit,
-                                    m_edMonth, m_edArea, btnPara};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    widgets::setTabChain({m_edFile, m_edYear, m_dtPrint, m_edStart, m_edEnd, btnClear, btnRead, btnOK, btnWrite,
+                          btnPre, btnPrn, btnExit, m_edMonth, m_edArea, btnPara});
 
     connect(btnClear, &QPushButton::clicked, this, [this] { guarded([this] { btnClearClick(); }); });
     connect(btnRead, &QPushButton::clicked, this, [this] { guarded([this] { btnReadClick(); }); });
@@ -243,21 +207,8 @@ void TXjMainForm::guarded(const std::function<void()> &handler)
 
 void TXjMainForm::showEvent(QShowEvent *event)
 {
-    loadUsageText();
+    widgets::loadUsageText(*m_usage);
     QMainWindow::showEvent(event);
-}
-
-void TXjMainForm::loadUsageText()
-{
-    m_usage->clear();
-    // A text removed since the last showing leaves no empty box behind.
-    m_usage->hide();
-    QFile file(widgets::programFolder() + QDir::separator() + QStringLiteral("使用说明.txt"));
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.read(kUsageTextLimit);
-    m_usage->setPlainText(gbk::toQString(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
-    m_usage->show();
 }
 
 void TXjMainForm::refreshGrid()

@@ -55,7 +55,6 @@ protected:
 private:
     void buildControls();
     void openTable();
-    void loadUsageText();
     void refreshGrid();
     // Runs an event handler; an error it raises goes to the standard error box.
     void guarded(const std::function<void()> &handler);

@@ -1,6 +1,7 @@
 #include "zw/ui/zw_main_form.h"
 
 #include "common/settings_records.h"
+#include "widgets/panel_controls.h"
 #include "widgets/program_folder.h"
 #include "zw/ui/zwpa_form.h"
 #include "zw/zw_forms.h"
@@ -49,17 +50,11 @@ TZwMainForm::TZwMainForm(Prompts &prompts, QWidget *parent)
     : RosterToolWindow(prompts, zwSettingsFile(programDir()), zwTexts(), parent)
 {
     zwcs.ProgramDir = gbk::fromQString(widgets::programFolder());
-    edStart()->setToolTip(QStringLiteral("职务工资变动表除标题行外欲打印的开始行号，不小于7"));
-    edEnd()->setToolTip(QStringLiteral("职务工资变动表除标题行外欲打印的结束行号，不小于7"));
-    btnClear->setToolTip(QStringLiteral("清空上表显示以关闭调资表。"));
-    btnRead->setToolTip(QStringLiteral("从磁盘内调阅职务工资变动表花名册，仅显示，不提供保存功能。"));
     btnPara = addButton("btnPara", "设置", QRect(591, 39, 46, 25), nullptr);
     connect(btnPara, &QPushButton::clicked, this, [this] { guarded([this] { btnParaClick(); }); });
 
-    const QList<QWidget *> order = {btnHelp, edFile(), dtPrint(), edArea(), edWidth(), edStart(), edEnd(),
-                                    btnClear, btnRead, btnPre, btnPrn, btnPara, btnExit};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    widgets::setTabChain({btnHelp, edFile(), dtPrint(), edArea(), edWidth(), edStart(), edEnd(), btnClear, btnRead,
+                          btnPre, btnPrn, btnPara, btnExit});
 
     guarded([this] { LoadSettings(); });
 }
@@ -83,9 +78,7 @@ std::string TZwMainForm::workbookKey() const
 std::unique_ptr<roster::RosterForms> TZwMainForm::makeForms()
 {
     // The width is read from the box at every fill, as it stands then.
-    QPointer<QLineEdit> width = edWidth();
-    return std::make_unique<ZwForms>([width] { return width ? gbk::fromQString(width->text()) : GbkString(); },
-                                     zwcs);
+    return std::make_unique<ZwForms>(widthReader(), zwcs);
 }
 
 void TZwMainForm::SaveSettings()

@@ -2,10 +2,14 @@
 """Prints what python3-xlrd, an independent reader, finds in an .xls workbook.
 
 dump_xlrd.py FILE cells      one line a sheet, merged range, column and row format, cell
+dump_xlrd.py FILE container  one line a storage or stream of the compound file, by path,
+                             in name order: type, class id, modification time, size and a
+                             digest of the contents (streams read by xlrd)
 dump_xlrd.py FILE structure  checks the sheet positions, the row-block index (INDEX and
                              DBCELL) and DIMENSIONS of every sheet against the records;
                              prints "ok" or what is wrong
 """
+import hashlib
 import struct
 import sys
 
@@ -118,5 +122,46 @@ def structure(path):
     print('\n'.join(problems) if problems else 'ok')
 
 
+def container(path):
+    with open(path, 'rb') as f:
+        data = f.read()
+    doc = xlrd.compdoc.CompDoc(data)
+    ss = 1 << struct.unpack_from('<H', data, 0x1E)[0]
+    fat_sectors = struct.unpack_from('<109I', data, 0x4C)[:struct.unpack_from('<I', data, 0x2C)[0]]
+    fat = []
+    for sector in fat_sectors:
+        fat += struct.unpack_from('<%dI' % (ss // 4), data, (sector + 1) * ss)
+    raw = b''
+    sector = struct.unpack_from('<I', data, 0x30)[0]
+    while sector < 0xFFFFFFF0:
+        raw += data[(sector + 1) * ss:(sector + 2) * ss]
+        sector = fat[sector]
+    lines = []
+
+    def walk(index, prefix):
+        if index == 0xFFFFFFFF or index * 128 >= len(raw):
+            return
+        e = raw[index * 128:(index + 1) * 128]
+        length, kind = struct.unpack_from('<HB', e, 64)
+        left, right, child = struct.unpack_from('<III', e, 68)
+        name = e[:max(length - 2, 0)].decode('utf-16-le')
+        mtime = struct.unpack_from('<Q', e, 108)[0]
+        size = struct.unpack_from('<I', e, 120)[0]
+        qname = prefix + name
+        if kind == 2:
+            digest = hashlib.sha1(bytes(doc.get_named_stream(qname))).hexdigest()[:16]
+            lines.append('stream\t%r\t%d\t%s' % (qname, size, digest))
+        elif kind == 1:
+            lines.append('storage\t%r\t%s\t%d' % (qname, e[80:96].hex(), mtime))
+            walk(child, qname + '/')
+        walk(left, prefix)
+        walk(right, prefix)
+
+    root = raw[:128]
+    lines.append('root\t%s' % root[80:96].hex())
+    walk(struct.unpack_from('<I', root, 76)[0], '')
+    print('\n'.join(sorted(lines)))
+
+
 if __name__ == '__main__':
-    {'cells': cells, 'structure': structure}[sys.argv[2]](sys.argv[1])
+    {'cells': cells, 'structure': structure, 'container': container}[sys.argv[2]](sys.argv[1])

@@ -528,6 +528,34 @@ TEST(XlsWriteSave, ADateCellOfA1904WorkbookStoresTheNumberAsWritten)
     EXPECT_EQ(gbk::toUtf8(openWorkbook(book)->readCellText(1, 1)), "1904-1-6");
 }
 
+// The container around the workbook stream as xlrd and a directory walk find it: the
+// storages (macros here) with their class ids and times, and every other stream, whole.
+TEST(XlsWriteContainer, EveryStorageAndStreamButTheWorkbookIsCarriedOver)
+{
+    for (const char *name : {"lo_xj_roster_macros.xls", "lo_formulas.xls", "cfb_mini_stream.xls"}) {
+        TempFolder dir;
+        const std::filesystem::path book = dir / "roster.xls";
+        std::filesystem::copy_file(kFixtures / name, book);
+        auto withoutWorkbook = [](std::vector<std::string> lines) {
+            std::erase_if(lines, [](const std::string &line) {
+                return line.starts_with("stream\t'Workbook'") || line.starts_with("stream\t'workbook'");
+            });
+            return lines;
+        };
+        const auto before = dumpWithXlrd(book, "container");
+        ASSERT_GT(before.size(), 1u) << name;
+        {
+            auto session = openWorkbook(book);
+            session->writeCellInteger(7, 20, 16);
+            session->closeWithSave();
+        }
+        const auto after = dumpWithXlrd(book, "container");
+        EXPECT_EQ(withoutWorkbook(after), withoutWorkbook(before)) << name;
+        EXPECT_NE(after, before) << name << ": the workbook stream did not change";
+        EXPECT_EQ(openWorkbook(book)->readCellInteger(7, 20), 16) << name;
+    }
+}
+
 // Inputs the fuzz target found to break the writer: each is written and saved, or
 // refused with a message, and the saved file holds the number.
 TEST(XlsWriteHostile, DamagedRostersAreWrittenOrRefused)

@@ -7,6 +7,8 @@ handmade_index.xls: a stream assembled record by record with the row-block index
 (INDEX, DBCELL) that Excel writes and xlwt and LibreOffice do not, two sheets each with
 an index, and a document-summary stream beside the workbook.
 lo_<roster>.xls: LibreOffice's export of the example rosters (formulas with results).
+lo_xj_roster_macros.xls: that roster's streams in a container that also holds a macro
+storage (class id, modification time, nested storage and streams), as Excel keeps VBA.
 
 Run from anywhere: /usr/bin/python3 make_xls_write_fixtures.py   (needs soffice on PATH)
 """
@@ -16,9 +18,10 @@ import subprocess
 import sys
 import tempfile
 
+import xlrd.compdoc
 import xlwt
 
-from make_xls_fixtures import HERE, out, rec, write_cfb
+from make_xls_fixtures import END, FATSECT, FREE, HERE, NOSTREAM, out, rec, write_cfb
 
 EXAMPLES = os.path.join(HERE, '..', '..', '..', 'examples')
 
@@ -163,11 +166,125 @@ def make_libreoffice_rosters():
                 f.write(data)
 
 
+def write_cfb_tree(tree):
+    """A compound file of 512-byte sectors from a tree of entries:
+    (name, bytes) for a stream, (name, [children], clsid, mtime) for a storage. Streams
+    under 4096 bytes go to the mini stream, as the format requires."""
+    ss = 512
+    flat = []  # [name, kind, data, clsid, mtime, children-indexes]
+
+    def add(node):
+        index = len(flat)
+        if isinstance(node[1], list):
+            flat.append([node[0], 1, None, node[2], node[3], []])
+            flat[index][5] = [add(child) for child in node[1]]
+        else:
+            flat.append([node[0], 2, node[1], b'\0' * 16, 0, []])
+        return index
+
+    root_children = [add(node) for node in tree]
+    mini = bytearray()
+    minifat = []
+    big = []
+    start = {}
+    for i, e in enumerate(flat):
+        if e[1] != 2:
+            continue
+        data = e[2]
+        if len(data) < 4096:
+            n = (len(data) + 63) // 64
+            first = len(mini) // 64
+            minifat += [first + k + 1 if k < n - 1 else END for k in range(n)]
+            mini += data + b'\0' * (n * 64 - len(data))
+            start[i] = first if n else END
+        else:
+            big.append(i)
+
+    def sectors(n):
+        return (n + ss - 1) // ss
+
+    entries = len(flat) + 1
+    dir_n = sectors(entries * 128)
+    minifat_n = sectors(len(minifat) * 4)
+    mini_n = sectors(len(mini))
+    big_n = sum(sectors(len(flat[i][2])) for i in big)
+    fat_n = 1
+    while fat_n + dir_n + minifat_n + mini_n + big_n > fat_n * (ss // 4):
+        fat_n += 1
+    fat = [FREE] * (fat_n * ss // 4)
+    for k in range(fat_n):
+        fat[k] = FATSECT
+    nxt = fat_n
+
+    def allocate(count):
+        nonlocal nxt
+        if count == 0:
+            return END
+        first = nxt
+        for k in range(count):
+            fat[first + k] = first + k + 1 if k < count - 1 else END
+        nxt += count
+        return first
+
+    dir_start = allocate(dir_n)
+    minifat_start = allocate(minifat_n)
+    mini_start = allocate(mini_n)
+    for i in big:
+        start[i] = allocate(sectors(len(flat[i][2])))
+
+    def entry(name, kind, first, size, child, right, clsid=b'\0' * 16, mtime=0):
+        raw = name.encode('utf-16-le') + b'\0\0'
+        return (raw.ljust(64, b'\0') + struct.pack('<HBBIII', len(raw), kind, 1, NOSTREAM, right, child)
+                + clsid + struct.pack('<IQQ', 0, 0, mtime) + struct.pack('<IQ', first, size))
+
+    def chain_of(children):
+        # Siblings as a chain of right links: the directory's tree at its plainest.
+        return {c: (children[k + 1] + 1 if k + 1 < len(children) else NOSTREAM) for k, c in enumerate(children)}
+
+    right = {}
+    right.update(chain_of(root_children))
+    for e in flat:
+        right.update(chain_of(e[5]))
+    directory = entry('Root Entry', 5, mini_start, len(mini), root_children[0] + 1 if root_children else NOSTREAM,
+                      NOSTREAM)
+    for i, e in enumerate(flat):
+        if e[1] == 1:
+            directory += entry(e[0], 1, 0, 0, e[5][0] + 1 if e[5] else NOSTREAM, right[i], e[3], e[4])
+        else:
+            directory += entry(e[0], 2, start[i], len(e[2]), NOSTREAM, right[i])
+    directory = directory.ljust(dir_n * ss, b'\0')
+    header = b'\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1' + b'\0' * 16
+    header += struct.pack('<HHHHH', 0x3E, 3, 0xFFFE, 9, 6) + b'\0' * 6
+    header += struct.pack('<IIIIIIIII', 0, fat_n, dir_start, 0, 4096, minifat_start, minifat_n, END, 0)
+    header += struct.pack('<109I', *(list(range(fat_n)) + [FREE] * (109 - fat_n)))
+    body = struct.pack('<%dI' % len(fat), *fat) + directory
+    body += struct.pack('<%dI' % len(minifat), *minifat).ljust(minifat_n * ss, b'\xff')
+    body += bytes(mini).ljust(mini_n * ss, b'\0')
+    for i in big:
+        body += flat[i][2].ljust(sectors(len(flat[i][2])) * ss, b'\0')
+    return header + body
+
+
+def make_macro_container():
+    with open(out('lo_xj_roster.xls'), 'rb') as f:
+        doc = xlrd.compdoc.CompDoc(f.read())
+    streams = [(name, bytes(doc.get_named_stream(name))) for name in
+               ['Workbook', '\x05SummaryInformation', '\x05DocumentSummaryInformation', '\x01CompObj']]
+    vba_clsid = bytes(range(0x10, 0x20))
+    macros = ('_VBA_PROJECT_CUR', [('PROJECT', b'ID="{00000000-0000-0000-0000-000000000000}"\r\n' * 3),
+                                   ('VBA', [('dir', bytes(range(256)) * 3), ('Module1', b'\x01' * 5000)],
+                                    b'\0' * 16, 0)],
+              vba_clsid, 132224078450000000)
+    with open(out('lo_xj_roster_macros.xls'), 'wb') as f:
+        f.write(write_cfb_tree(streams + [macros]))
+
+
 def main():
     make_xlwt_write()
     make_handmade_index()
     if '--no-libreoffice' not in sys.argv:
         make_libreoffice_rosters()
+    make_macro_container()
 
 
 if __name__ == '__main__':

@@ -31,6 +31,13 @@ namespace quvela::widgets {
 
 class SpinEdit;
 
+// A field as a tool's dialog names it, in map order; the tool decides where it stands.
+struct ColumnFieldName
+{
+    const char *spin;  // object name
+    const char *label; // text, right-aligned against its spin edit
+};
+
 struct ColumnDialogField
 {
     const char *spin;  // object name

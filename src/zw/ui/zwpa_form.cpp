@@ -7,13 +7,7 @@ namespace {
 
 widgets::ColumnDialogLayout zwpaLayout()
 {
-    struct Field
-    {
-        const char *spin;
-        const char *label;
-    };
-    // Map order.
-    static constexpr Field kFields[] = {
+    static constexpr widgets::ColumnFieldName kFields[] = {
         {"spXH", "序号："},         {"spXM", "姓名："},         {"spXB", "性别："},
         {"spCSNY", "出生年月："},   {"spGZNY", "工作年月："},   {"spTSNY", "推算年月："},
         {"spZW", "现任职务："},     {"spRZNY", "任职时间："},   {"spHEJI1", "合计1："},

@@ -3,8 +3,10 @@
 // order, with the cell's format kept. Every other record is copied as it is, except the
 // ones holding positions or extents that the edit moves: the sheet positions in the
 // workbook globals, the row-block index and DBCELL records, DIMENSIONS, the ROW record of
-// a written row, and the formulas that read a written cell, which are marked to be
-// recalculated when the workbook is next opened.
+// a written row; the formulas that read a written cell, which are marked to be
+// recalculated when the workbook is next opened and take the results given for them;
+// and, when the first cell of a shared formula is written, the other cells of the
+// group, which take its tokens as their own formula.
 #pragma once
 
 #include "spreadsheet/cell_write_guard.h"

@@ -580,6 +580,33 @@ TEST(XlsWriteHostile, DamagedRostersAreWrittenOrRefused)
     }
 }
 
+// The odd but sound workbooks of the reader's corpus are written as well as read.
+TEST(XlsWriteHostile, OddButSoundWorkbooksAreWritten)
+{
+    const std::filesystem::path corpus = kFixtures / "../hostile";
+    std::size_t written = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with("opens_") || entry.path().extension() != ".xls")
+            continue;
+        TempFolder dir;
+        const std::filesystem::path book = dir / "roster.xls";
+        std::filesystem::copy_file(entry.path(), book);
+        try {
+            auto session = openWorkbook(book);
+            session->writeCellInteger(2, 2, 77);
+            session->closeWithSave();
+            auto again = openWorkbook(book);
+            EXPECT_EQ(again->readCellInteger(2, 2), 77) << name;
+            EXPECT_EQ(gbk::toUtf8(again->readCellText(1, 1)), "ok") << name;
+            ++written;
+        } catch (const QuvelaError &e) {
+            ADD_FAILURE() << name << ": " << gbk::toUtf8(e.message());
+        }
+    }
+    EXPECT_GE(written, 1u);
+}
+
 // The formulas of the saved sheet, by cell: whether each asks to be recalculated.
 std::map<std::pair<int, int>, bool> recalculationFlags(const std::filesystem::path &file)
 {

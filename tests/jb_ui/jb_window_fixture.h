@@ -4,62 +4,24 @@
 
 #include "jb/ui/jb_main_form.h"
 
-#include "common/ini_file.h"
 #include "common/settings_records.h"
-#include "support/qt_application.h"
-#include "support/scripted_prompts.h"
-#include "support/temp_folder.h"
-#include "widgets/program_folder.h"
+#include "support/tool_window_fixture.h"
+#include "support/type_text.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <memory>
 #include <string>
 
 namespace quvela::test {
 
-class JbWindowTest : public testing::Test
+class JbWindowTest : public ToolWindowTest<jb::TJbMainForm, TJbcs, &jbcs>
 {
 protected:
-    TempFolder dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<jb::TJbMainForm> window;
-
-    static void SetUpTestSuite() { ensureApplication<QApplication>(); }
-
-    void SetUp() override
+    JbWindowTest()
+        : ToolWindowTest("gwyjbgz.ini")
     {
-        widgets::setProgramFolderOverride(QString::fromStdString(dir.path().string()));
-        jbcs = TJbcs{};
-    }
-
-    void TearDown() override
-    {
-        window.reset();
-        widgets::setProgramFolderOverride({});
-        jbcs = TJbcs{};
-    }
-
-    IniFile ini() const { return IniFile(dir / "gwyjbgz.ini"); }
-    std::string iniValue(const char *key) const
-    {
-        return gbk::toUtf8(ini().readString("xtcs", key, gbk::fromUtf8("<missing>")));
-    }
-    void setIni(const char *key, const std::string &utf8) { ini().writeString("xtcs", key, gbk::fromUtf8(utf8)); }
-
-    // A workbook file that exists; the view shows what it can of it.
-    std::string workbook(const char *name)
-    {
-        const std::filesystem::path p = dir / name;
-        std::ofstream(p) << "x";
-        return p.string();
     }
 
     // Two modes stored as a previous "退出" and switch left them.
@@ -81,43 +43,19 @@ protected:
         setIni("excelFileName1", workbook("滚动.xlsx"));
     }
 
-    void open() { window = std::make_unique<jb::TJbMainForm>(prompts); }
-
-    template <class W>
-    W *child(const char *name) const
-    {
-        W *w = window->findChild<W *>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-
-    QString text(const char *edit) const { return child<QLineEdit>(edit)->text(); }
     // Types the text one key at a time, as a keyboard (or an input method for characters
     // without a key) delivers it.
     void retype(const char *edit, const QString &value)
     {
         QLineEdit *e = child<QLineEdit>(edit);
         e->clear();
-        for (const QChar c : value) {
-            const int key = c.unicode() < 0x80 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(e, &press);
-            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(e, &release);
-        }
+        typeText(e, value);
     }
     QRadioButton *modeButton(int index) const
     {
         return child<QRadioButton>(index == 0 ? "rgJbgzItem0" : "rgJbgzItem1");
     }
     void clickMode(int index) { QTest::mouseClick(modeButton(index), Qt::LeftButton); }
-    int fileDialogs() const
-    {
-        int n = 0;
-        for (const auto &s : prompts.shown)
-            n += s.kind == "file";
-        return n;
-    }
 };
 
 } // namespace quvela::test

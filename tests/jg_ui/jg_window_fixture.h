@@ -3,59 +3,22 @@
 
 #include "jg/ui/jg_main_form.h"
 
-#include "common/ini_file.h"
 #include "common/settings_records.h"
-#include "support/qt_application.h"
-#include "support/scripted_prompts.h"
-#include "support/temp_folder.h"
-#include "widgets/program_folder.h"
+#include "support/tool_window_fixture.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <memory>
 #include <string>
 
 namespace quvela::test {
 
-class JgWindowTest : public testing::Test
+class JgWindowTest : public ToolWindowTest<jg::TJgMainForm, TJgcs, &jgcs>
 {
 protected:
-    TempFolder dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<jg::TJgMainForm> window;
-
-    static void SetUpTestSuite() { ensureApplication<QApplication>(); }
-
-    void SetUp() override
+    JgWindowTest()
+        : ToolWindowTest("gwyzwgz.ini")
     {
-        widgets::setProgramFolderOverride(QString::fromStdString(dir.path().string()));
-        jgcs = TJgcs{};
-    }
-
-    void TearDown() override
-    {
-        window.reset();
-        widgets::setProgramFolderOverride({});
-        jgcs = TJgcs{};
-    }
-
-    IniFile ini() const { return IniFile(dir / "gwyzwgz.ini"); }
-    std::string iniValue(const char *key) const
-    {
-        return gbk::toUtf8(ini().readString("xtcs", key, gbk::fromUtf8("<missing>")));
-    }
-    void setIni(const char *key, const std::string &utf8) { ini().writeString("xtcs", key, gbk::fromUtf8(utf8)); }
-
-    std::string workbook(const char *name)
-    {
-        const std::filesystem::path p = dir / name;
-        std::ofstream(p) << "x";
-        return p.string();
     }
 
     void storeSettings()
@@ -69,17 +32,6 @@ protected:
         setIni("yjkd", "80");
     }
 
-    void open() { window = std::make_unique<jg::TJgMainForm>(prompts); }
-
-    template <class W>
-    W *child(const char *name) const
-    {
-        W *w = window->findChild<W *>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-
-    QString text(const char *edit) const { return child<QLineEdit>(edit)->text(); }
     // Typed key by key where QTest can type the characters; Chinese text goes in as an
     // input method would hand it over.
     void retype(const char *edit, const QString &value)
@@ -93,13 +45,6 @@ protected:
             QTest::keyClicks(e, value);
         else
             e->insert(value);
-    }
-    int fileDialogs() const
-    {
-        int n = 0;
-        for (const auto &s : prompts.shown)
-            n += s.kind == "file";
-        return n;
     }
 };
 

@@ -6,9 +6,7 @@
 #include "roster_tools/sheet_fixture.h"
 #include "roster_tools/ui/workbook_model.h"
 #include "roster_tools/ui/workbook_view.h"
-#include "support/qt_application.h"
-#include "support/scripted_prompts.h"
-#include "support/temp_folder.h"
+#include "support/tool_window_fixture.h"
 #include "widgets/program_folder.h"
 #include "zw/ui/zw_main_form.h"
 #include "zw/ui/zwpa_form.h"
@@ -33,64 +31,31 @@ using namespace quvela::test;
 
 namespace {
 
-class ZwWindowTest : public ::testing::Test
+class ZwWindowTest : public ToolWindowTest<zw::TZwMainForm, TZwcs, &zwcs>
 {
 protected:
-    TempFolder dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<zw::TZwMainForm> window;
-
-    static void SetUpTestSuite() { ensureApplication<QApplication>(); }
+    ZwWindowTest()
+        : ToolWindowTest("zwgz.ini")
+    {
+    }
 
     void SetUp() override
     {
-        widgets::setProgramFolderOverride(QString::fromStdString(dir.path().string()));
-        zwcs = TZwcs{};
+        ToolWindowTest::SetUp();
         writeSheet(dir / "zw.xlsx", {{1, {{1, std::string("花名册")}}},
                                      {7, {{2, std::string("甲")}, {28, 1.0}}},
                                      {8, {{2, std::string("乙")}, {28, std::string("否")}}}});
     }
 
-    void TearDown() override
-    {
-        window.reset();
-        widgets::setProgramFolderOverride({});
-        zwcs = TZwcs{};
-    }
-
-    IniFile ini() const { return IniFile(dir / "zwgz.ini"); }
-    std::string iniValue(const char *key) const
-    {
-        return gbk::toUtf8(ini().readString("xtcs", key, gbk::fromUtf8("<missing>")));
-    }
-    void setIni(const char *key, const std::string &utf8) { ini().writeString("xtcs", key, gbk::fromUtf8(utf8)); }
+    // The roster written for every test, or another name in the program folder.
     GbkString workbook(const char *name = "zw.xlsx") const { return gbk::fromPath(dir / name); }
 
-    zw::TZwMainForm &open()
-    {
-        window = std::make_unique<zw::TZwMainForm>(prompts);
-        return *window;
-    }
     // FormShow runs its dialog part once the window stands.
     void show()
     {
         window->show();
         QApplication::processEvents();
         QApplication::processEvents();
-    }
-    template <class W>
-    W *child(const char *name) const
-    {
-        W *w = window->findChild<W *>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    int fileDialogs() const
-    {
-        int n = 0;
-        for (const auto &s : prompts.shown)
-            n += s.kind == "file";
-        return n;
     }
 };
 

@@ -2,6 +2,8 @@
 // issuer read at creation only, "退出" and the workbook of each mode.
 #include "jb_window_fixture.h"
 
+#include "support/tool_window_checks.h"
+
 #include "roster_tools/ui/workbook_view.h"
 
 #include <QApplication>
@@ -47,18 +49,10 @@ TEST_F(JbWindowTest, FreshInstallationShowsTheDefaults)
     EXPECT_FALSE(std::filesystem::exists(dir / "gwyjbgz.ini"));
 }
 
-struct Place
-{
-    const char *name;
-    QRect geometry;
-    const char *text;
-    const char *hint;
-};
-
 TEST_F(JbWindowTest, ControlsOfThePanel)
 {
     open();
-    const Place places[] = {
+    const PanelPlace places[] = {
         {"rgJbgz", {8, 0, 169, 33}, nullptr, nullptr},
         {"btnHelp", {182, 6, 29, 26}, "", nullptr},
         {"Panel4", {218, 5, 419, 27}, "☆☆注意：如果上表有数据修改，请务必按 Ctrl+S 保存数据！", nullptr},
@@ -77,21 +71,7 @@ TEST_F(JbWindowTest, ControlsOfThePanel)
     };
     QWidget *panel = child<QWidget>("Panel2");
     EXPECT_EQ(panel->width(), 654);
-    for (const Place &p : places) {
-        QWidget *w = child<QWidget>(p.name);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->parentWidget(), panel) << p.name;
-        EXPECT_EQ(w->geometry(), p.geometry) << p.name;
-        if (p.text) {
-            if (auto *b = qobject_cast<QPushButton *>(w)) {
-                EXPECT_EQ(b->text(), QString::fromUtf8(p.text)) << p.name;
-            }
-            if (auto *l = qobject_cast<QLabel *>(w)) {
-                EXPECT_EQ(l->text(), QString::fromUtf8(p.text)) << p.name;
-            }
-        }
-        EXPECT_EQ(w->toolTip(), QString::fromUtf8(p.hint ? p.hint : "")) << p.name;
-    }
+    expectPanelPlaces(*window, panel, places);
     EXPECT_EQ(child<QGroupBox>("rgJbgz")->title(), QStringLiteral("晋升类别"));
     EXPECT_EQ(modeButton(0)->text(), QStringLiteral("正常晋升"));
     EXPECT_EQ(modeButton(1)->text(), QStringLiteral("滚动晋升"));
@@ -248,16 +228,7 @@ TEST_F(JbWindowTest, HelpButtonBesideTheModeButtonsTogglesTheHelpPane)
 {
     storeBothModes();
     open();
-    window->resize(900, 700);
-    window->show();
-    QApplication::processEvents();
-    auto *help = child<QTextBrowser>("helpBrowser");
-    EXPECT_FALSE(help->isVisible());
-    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->height(), 100);
-    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
-    EXPECT_FALSE(help->isVisible());
+    expectHelpPaneToggles(*window, QSize(900, 700));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("公务员级别工资晋升、滚动个人申报表打印工具"));
 }
 
@@ -267,19 +238,7 @@ TEST_F(JbWindowTest, TabOrderRunsThroughThePanel)
     const std::vector<std::string> expected = {"rgJbgzItem0", "rgJbgzItem1", "btnHelp", "edFile",  "edArea",
                                                "edStart",     "btnClear",    "btnPre",  "btnPara", "dtPrint",
                                                "edWidth",     "edEnd",       "btnRead", "btnPrn",  "btnExit"};
-    // The controls in the order tabbing reaches them, once round the chain from the first;
-    // the parts inside a control (the date picker's own box) are passed over.
-    std::vector<std::string> reached;
-    QWidget *first = child<QWidget>("rgJbgzItem0");
-    QWidget *w = first;
-    do {
-        const std::string name = w->objectName().toStdString();
-        if (std::find(expected.begin(), expected.end(), name) != expected.end()
-            && std::find(reached.begin(), reached.end(), name) == reached.end())
-            reached.push_back(name);
-        w = w->nextInFocusChain();
-    } while (w && w != first);
-    EXPECT_EQ(reached, expected);
+    EXPECT_EQ(tabOrderFrom(child<QWidget>("rgJbgzItem0"), expected), expected);
 }
 
 TEST_F(JbWindowTest, LettersInTheNumberBoxesAreIgnored)

@@ -2,6 +2,8 @@
 // circular printed from the record, the digit boxes and the help pane.
 #include "jg_window_fixture.h"
 
+#include "support/tool_window_checks.h"
+
 #include "roster_tools/ui/workbook_view.h"
 
 #include <QApplication>
@@ -54,18 +56,10 @@ TEST_F(JgWindowTest, CreationLoadsTheStoredSettings)
     EXPECT_EQ(gbk::toUtf8(jgcs.WorkbookFile), (dir / "职务变动.xlsx").string());
 }
 
-struct Place
-{
-    const char *name;
-    QRect geometry;
-    const char *text;
-    const char *hint;
-};
-
 TEST_F(JgWindowTest, ControlsOfThePanel)
 {
     open();
-    const Place places[] = {
+    const PanelPlace places[] = {
         {"btnHelp", {30, 6, 91, 26}, "在线帮助", nullptr},
         {"Panel4", {128, 5, 509, 27}, "☆☆☆注意：如果上表有数据修改，请务必按 Ctrl+S 保存数据！☆☆☆", nullptr},
         {"edFile", {56, 40, 120, 23}, nullptr, nullptr},
@@ -82,22 +76,7 @@ TEST_F(JgWindowTest, ControlsOfThePanel)
     };
     QWidget *panel = child<QWidget>("Panel2");
     EXPECT_EQ(panel->width(), 654);
-    for (const Place &p : places) {
-        QWidget *w = child<QWidget>(p.name);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->parentWidget(), panel) << p.name;
-        EXPECT_EQ(w->geometry(), p.geometry) << p.name;
-        EXPECT_FALSE(w->isHidden()) << p.name;
-        if (p.text) {
-            if (auto *b = qobject_cast<QPushButton *>(w)) {
-                EXPECT_EQ(b->text(), QString::fromUtf8(p.text)) << p.name;
-            }
-            if (auto *l = qobject_cast<QLabel *>(w)) {
-                EXPECT_EQ(l->text(), QString::fromUtf8(p.text)) << p.name;
-            }
-        }
-        EXPECT_EQ(w->toolTip(), QString::fromUtf8(p.hint ? p.hint : "")) << p.name;
-    }
+    expectPanelPlaces(*window, panel, places);
     const std::pair<const char *, QPoint> labels[] = {
         {"文件\n依据 ", {28, 40}},          {"制表\n机构 ", {189, 40}},   {"开始打\n印行号 ", {365, 40}},
         {"打印\n日期 ", {28, 77}},          {"结束打\n印行号 ", {366, 77}},
@@ -123,18 +102,7 @@ TEST_F(JgWindowTest, TabOrder)
     open();
     const std::vector<std::string> expected = {"edFile", "dtPrint", "edStart", "edEnd", "btnRead", "btnPre",
                                            "btnPrn", "btnExit", "edArea", "btnClear", "edWidth", "btnHelp"};
-    // The controls in the order tabbing reaches them, once round the chain from the first.
-    std::vector<std::string> reached;
-    QWidget *first = child<QWidget>("edFile");
-    QWidget *w = first;
-    do {
-        const std::string name = w->objectName().toStdString();
-        if (std::find(expected.begin(), expected.end(), name) != expected.end()
-            && std::find(reached.begin(), reached.end(), name) == reached.end())
-            reached.push_back(name);
-        w = w->nextInFocusChain();
-    } while (w && w != first);
-    EXPECT_EQ(reached, expected);
+    EXPECT_EQ(tabOrderFrom(child<QWidget>("edFile"), expected), expected);
     for (const std::string &name : expected)
         EXPECT_TRUE(child<QWidget>(name.c_str())->focusPolicy() & Qt::TabFocus) << name;
 }
@@ -218,16 +186,7 @@ TEST_F(JgWindowTest, HelpButtonTogglesTheHelpPane)
 {
     storeSettings();
     open();
-    window->resize(900, 700);
-    window->show();
-    QApplication::processEvents();
-    auto *help = child<QTextBrowser>("helpBrowser");
-    EXPECT_FALSE(help->isVisible());
-    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->height(), 100);
-    QTest::mouseClick(child<QPushButton>("btnHelp"), Qt::LeftButton);
-    EXPECT_FALSE(help->isVisible());
+    expectHelpPaneToggles(*window, QSize(900, 700));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "roster_tools/sheet_fixture.h"
 #include "roster_tools/ui/workbook_model.h"
 #include "roster_tools/ui/workbook_view.h"
+#include "support/tool_window_checks.h"
 #include "support/tool_window_fixture.h"
 #include "widgets/program_folder.h"
 #include "zw/ui/zw_main_form.h"
@@ -189,16 +190,8 @@ TEST_F(ZwWindowTest, HelpPaneToggles)
 {
     setIni("excelFileName", dir.path().string() + "/zw.xlsx");
     open();
-    window->resize(1000, 700);
-    show();
-    QTextBrowser *help = window->helpBrowser();
-    EXPECT_FALSE(help->isVisible());
-    EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("打印否")));
-    child<QPushButton>("btnHelp")->click();
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->height(), 100);
-    child<QPushButton>("btnHelp")->click();
-    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(window->helpBrowser()->toPlainText().contains(QStringLiteral("打印否")));
+    expectHelpPaneToggles(*window, QSize(1000, 700));
 }
 
 TEST_F(ZwWindowTest, UsageTextWhenPresent)

@@ -579,6 +579,11 @@ std::string Edit::build()
 
     for (std::size_t field : p.sheetPositionFields)
         set32(out, field, moved(xlsU32(out, field)));
+    if (wroteCells) {
+        for (std::size_t original : p.otherSheetFormulas)
+            setAlwaysCalc(out, original >= p.sheetEnd ? static_cast<std::size_t>(static_cast<int64_t>(original) + delta)
+                                                      : original);
+    }
     for (std::size_t original : p.laterIndexes) {
         const std::size_t at = static_cast<std::size_t>(static_cast<int64_t>(original) + delta);
         const std::size_t length = xlsU16(out, at + 2);

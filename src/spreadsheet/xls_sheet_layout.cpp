@@ -137,8 +137,40 @@ void XlsSheetLayout::parseGlobals()
         if (position < sheetEnd || position >= stream.size())
             continue;
         XlsRecordStream other(stream, position);
-        if (other.next(record) && record.type == kBof && other.next(record) && record.type == kIndex)
-            laterIndexes.push_back(record.offset);
+        try {
+            if (other.next(record) && record.type == kBof && other.next(record) && record.type == kIndex)
+                laterIndexes.push_back(record.offset);
+        } catch (const WorkbookOpenError &) {
+            // A damaged other sheet has no index to move.
+        }
+    }
+    // Formulas of the other sheets that may read this one: through a reference into
+    // another sheet or a name. Which sheet they read is not followed.
+    for (std::size_t position : allSheets) {
+        if ((position >= sheetBegin && position < sheetEnd) || position >= stream.size())
+            continue;
+        XlsRecordStream other(stream, position);
+        if (!other.next(record) || record.type != kBof)
+            continue;
+        int level = 1;
+        // A damaged other sheet ends its walk; this sheet is still written.
+        auto next = [&] {
+            try {
+                return other.next(record);
+            } catch (const WorkbookOpenError &) {
+                return false;
+            }
+        };
+        while (level > 0 && next()) {
+            if (record.type == kBof)
+                ++level;
+            else if (record.type == kEof)
+                --level;
+            else if (level == 1 && record.type == kFormula && record.data.size() >= 22
+                     && 22u + xlsU16(record.data, 20) <= record.data.size()
+                     && xlsFormulaReferences(record.data.substr(22, xlsU16(record.data, 20)), 0, 0).unknown)
+                otherSheetFormulas.push_back(record.offset);
+        }
     }
 }
 

@@ -94,6 +94,8 @@ struct XlsSheetLayout
     CellWriteGuard guard;
     // The stream positions of the INDEX records of the sheets after this one.
     std::vector<std::size_t> laterIndexes;
+    // The FORMULA records of the other sheets that may read this one.
+    std::vector<std::size_t> otherSheetFormulas;
 
     // Reads the layout. The stream is not copied. Throws WorkbookOpenError when it is
     // damaged, encrypted or older than BIFF8, or has no worksheet.

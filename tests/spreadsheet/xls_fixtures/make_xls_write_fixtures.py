@@ -60,6 +60,8 @@ def make_xlwt_write():
     other.write(1, 0, 12345)
     for r in range(2, 40):
         other.write(r, 1, r * 3)
+    other.write(40, 1, xlwt.Formula("'花名册'!C5*2"))  # reads the first sheet
+    other.write(41, 1, xlwt.Formula('SUM(B3:B40)'))    # reads its own sheet only
     wb.save(out('xlwt_write.xls'))
 
 

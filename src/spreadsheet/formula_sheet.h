@@ -7,8 +7,10 @@
 #include "spreadsheet/formula_engine.h"
 #include "spreadsheet/sheet_formulas.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quvela::spreadsheet {
 
@@ -26,17 +28,20 @@ public:
     int lastColumn(int row) const override;
     bool uses1904Dates() const override { return m_cells.uses1904Dates(); }
 
-    // Every formula of the sheet, stored results taken as they are, and the values of
-    // the cells read by the formulas that the changed cells (about to be written) and
-    // the formulas without results make it compute.
+    // The formulas of the sheet (for changed cells about to be written: those the change
+    // can reach, and those without results), stored results taken as they are, and the
+    // values of the cells that the formulas to be computed read. A call with changed
+    // cells builds an engine anew for them.
     FormulaEngine &engine(const std::vector<CellPosition> &changed = {}) const;
 
 private:
     const CellStore &m_cells;
     const SheetFormulas &m_formulas;
     std::string m_sheetName;
+    // Per formula: whether it might read one of the changed cells (or has no result).
+    std::vector<uint8_t> reachedFrom(const std::vector<CellPosition> &changed) const;
+
     mutable std::unique_ptr<FormulaEngine> m_engine;
-    mutable bool m_readsLoaded = false; // those of the formulas without results
 };
 
 } // namespace quvela::spreadsheet

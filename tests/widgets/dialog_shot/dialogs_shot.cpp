@@ -1,27 +1,18 @@
 // dialogs-shot FOLDER BOX_PNG OPEN_PNG: a question of the program's own and the roster
 // open dialog on FOLDER, both as a clerk meets them, with Qt's texts in Chinese.
 #include "common/gbk.h"
-#include "report/font_setup.h"
+#include "screenshot/shot_steps.h"
 #include "widgets/qt_chinese.h"
 #include "widgets/qt_prompts.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
-
-void settle(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 // Saves the modal dialog once it has settled, then closes it as a cancel would.
 void shootWhenShown(const char *file, bool &saved)
@@ -50,17 +41,14 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString programDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
-    quvela::report::prepareFontConfig(programDir);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quvela"));
-    quvela::report::installFontSubstitutions();
+    const auto app = quvela::shot::startApplication(argc, argv);
     const auto chinese = quvela::widgets::installQtChinese(quvela::widgets::qtTranslationFolders(programDir));
     if (!chinese) {
         std::fprintf(stderr, "dialogs-shot: Qt's Chinese translation is not installed\n");
         return 1;
     }
     quvela::widgets::QtPrompts prompts;
-    settle(200);
+    quvela::shot::settle(200);
 
     bool boxSaved = false;
     shootWhenShown(argv[2], boxSaved);

@@ -1,39 +1,12 @@
 // xj-window-shot PROGRAM_DIR WINDOW_PNG DIALOG_PNG: the XJ window on the roster table of
 // PROGRAM_DIR, filling the screen, and the column dialog "参数设置" over it.
-#include "common/settings_records.h"
-#include "report/font_setup.h"
+#include "screenshot/shot_steps.h"
 #include "widgets/program_folder.h"
 #include "widgets/qt_prompts.h"
 #include "xj/ui/para_form.h"
 #include "xj/ui/xj_main_form.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QPixmap>
-#include <QScreen>
-
 #include <cstdio>
-
-namespace {
-
-void settle(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-bool save(QWidget &widget, const char *file)
-{
-    if (widget.grab().save(QString::fromLocal8Bit(file)))
-        return true;
-    std::fprintf(stderr, "xj-window-shot: cannot save %s\n", file);
-    return false;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -41,23 +14,17 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: xj-window-shot PROGRAM_DIR WINDOW_PNG DIALOG_PNG\n");
         return 2;
     }
-    quvela::report::prepareFontConfig(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quvela"));
-    quvela::report::installFontSubstitutions();
+    const auto app = quvela::shot::startApplication(argc, argv);
     quvela::widgets::setProgramFolderOverride(QString::fromLocal8Bit(argv[1]));
 
     quvela::widgets::QtPrompts prompts;
     quvela::xj::TXjMainForm window(prompts);
-    // Without a window manager "maximized" means nothing; take the screen's work area.
-    window.setGeometry(QApplication::primaryScreen()->availableGeometry());
-    window.show();
-    settle(800);
-    if (!save(window, argv[2]))
+    quvela::shot::showOnScreen(window, 800);
+    if (!quvela::shot::save(window, argv[2], "xj-window-shot"))
         return 1;
 
     quvela::xj::TParaForm dialog(window.settingsFile(), prompts, &window);
     dialog.show();
-    settle(500);
-    return save(dialog, argv[3]) ? 0 : 1;
+    quvela::shot::settle(500);
+    return quvela::shot::save(dialog, argv[3], "xj-window-shot") ? 0 : 1;
 }

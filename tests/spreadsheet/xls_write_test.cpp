@@ -566,6 +566,26 @@ TEST(XlsWriteContainer, EveryStorageAndStreamButTheWorkbookIsCarriedOver)
     }
 }
 
+// Containers of 4096-byte sectors (xlrd cannot read them: checked with our reader) and
+// with more sector-table sectors than the header holds keep their sector size.
+TEST(XlsWriteContainer, SectorSizeIsKept)
+{
+    for (const char *name : {"cfb_4096_sectors.xls", "cfb_difat.xls"}) {
+        TempFolder dir;
+        const std::filesystem::path book = dir / "roster.xls";
+        std::filesystem::copy_file(kFixtures / name, book);
+        const std::string before = fileBytes(book);
+        {
+            auto session = openWorkbook(book);
+            session->writeCellInteger(3, 2, 4321);
+            session->closeWithSave();
+        }
+        const std::string after = fileBytes(book);
+        EXPECT_EQ(u16(after, 0x1E), u16(before, 0x1E)) << name; // the sector shift
+        EXPECT_EQ(openWorkbook(book)->readCellInteger(3, 2), 4321) << name;
+    }
+}
+
 // Inputs the fuzz target found to break the writer: each is written and saved, or
 // refused with a message, and the saved file holds the number.
 TEST(XlsWriteHostile, DamagedRostersAreWrittenOrRefused)

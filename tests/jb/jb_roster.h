@@ -66,16 +66,7 @@ inline Cells rollingPerson(const std::string &name)
 
 inline void writeJbRoster(const std::filesystem::path &file, const std::vector<SheetRow> &rows)
 {
-    lxw_workbook *book = workbook_new(file.c_str());
-    ASSERT_NE(book, nullptr);
-    lxw_worksheet *sheet = workbook_add_worksheet(book, "级别工资");
-    worksheet_write_string(sheet, 0, 0, "机关工作人员级别工资正常晋升花名册", nullptr);
-    worksheet_write_string(sheet, 3, 0, "序号", nullptr);
-    worksheet_write_string(sheet, 3, 1, "姓名", nullptr);
-    for (int c = 0; c < 29; ++c)
-        worksheet_write_number(sheet, 5, lxw_col_t(c), c + 1, nullptr);
-    writeRows(sheet, rows);
-    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+    writeRosterBook(file, {"级别工资", "机关工作人员级别工资正常晋升花名册", {{1, "序号"}, {2, "姓名"}}, 29}, rows);
 }
 
 } // namespace quvela::test

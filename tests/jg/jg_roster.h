@@ -60,15 +60,7 @@ inline Cells with(Cells base, const Cells &changes)
 
 inline void writeJgRoster(const std::filesystem::path &file, const std::vector<SheetRow> &rows)
 {
-    lxw_workbook *book = workbook_new(file.c_str());
-    ASSERT_NE(book, nullptr);
-    lxw_worksheet *sheet = workbook_add_worksheet(book, "职务变动");
-    worksheet_write_string(sheet, 0, 0, "机关工作人员职务工资变动花名册", nullptr);
-    worksheet_write_string(sheet, 3, 1, "姓名", nullptr);
-    for (int c = 0; c < 28; ++c)
-        worksheet_write_number(sheet, 5, lxw_col_t(c), c + 1, nullptr);
-    writeRows(sheet, rows);
-    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+    writeRosterBook(file, {"职务变动", "机关工作人员职务工资变动花名册", {{2, "姓名"}}, 28}, rows);
 }
 
 inline TJgcs jgSettings()

@@ -47,16 +47,8 @@ inline Cells person(int xh, const std::string &name)
 // The rows of a roster with its heading rows 1 to 6 above them.
 inline void writeRoster(const std::filesystem::path &file, const std::vector<SheetRow> &rows)
 {
-    lxw_workbook *book = workbook_new(file.c_str());
-    ASSERT_NE(book, nullptr);
-    lxw_worksheet *sheet = workbook_add_worksheet(book, "薪级工资调整花名册");
-    worksheet_write_string(sheet, 0, 0, "2010年事业单位工作人员正常增加薪级工资花名册", nullptr);
-    worksheet_write_string(sheet, 3, 0, "序号", nullptr);
-    worksheet_write_string(sheet, 3, 1, "姓名", nullptr);
-    for (int c = 0; c < 32; ++c)
-        worksheet_write_number(sheet, 5, lxw_col_t(c), c + 1, nullptr);
-    writeRows(sheet, rows);
-    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+    writeRosterBook(file, {"薪级工资调整花名册", "2010年事业单位工作人员正常增加薪级工资花名册", {{1, "序号"}, {2, "姓名"}}, 32},
+                    rows);
 }
 
 } // namespace quvela::test

@@ -5,10 +5,9 @@
 #include "common/errors.h"
 #include "jb/jb_roster.h"
 #include "preview/form_kampreview.h"
-#include "preview/page_view.h"
+#include "support/preview_capture.h"
 
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -47,17 +46,7 @@ protected:
     // Runs a preview; the page the preview window received, which is then closed.
     std::optional<report::RenderedPage> previewPage()
     {
-        std::optional<report::RenderedPage> page;
-        QTimer::singleShot(0, [&page] {
-            if (preview::FormKampreview) {
-                const report::PageStore &pages = preview::FormKampreview->pageView()->pageStore();
-                if (!pages.empty())
-                    page = pages.front();
-                preview::FormKampreview->close();
-            }
-        });
-        window->RunFormReport(roster::ReportMode::Preview);
-        return page;
+        return previewedPage([this] { window->RunFormReport(roster::ReportMode::Preview); });
     }
 
     static std::string label(const report::RenderedPage &page, const char *name)

@@ -4,10 +4,9 @@
 
 #include "jg/jg_roster.h"
 #include "preview/form_kampreview.h"
-#include "preview/page_view.h"
+#include "support/preview_capture.h"
 
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -50,20 +49,7 @@ protected:
     // Runs "预览"; the page the preview window received, which is then closed.
     std::optional<report::RenderedPage> previewPage()
     {
-        std::optional<report::RenderedPage> page;
-        QTimer::singleShot(0, [&page] {
-            if (preview::FormKampreview) {
-                const report::PageStore &pages = preview::FormKampreview->pageView()->pageStore();
-                if (!pages.empty())
-                    page = pages.front();
-                preview::FormKampreview->close();
-            }
-        });
-        click("btnPre");
-        // A run that stopped before its preview leaves the timer pending; it must not
-        // fire after page is gone.
-        QApplication::processEvents();
-        return page;
+        return previewedPage([this] { click("btnPre"); });
     }
 
     std::string lastError() const

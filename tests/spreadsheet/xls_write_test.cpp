@@ -367,6 +367,7 @@ const WriteCase kCases[] = {
         WriteCase{"libreoffice_formulas", "lo_formulas.xls", 1,
                   {{7, 2, 1}, {7, 4, 2}, {7, 7, 3}, {3, 4, 9}, {2, 2, 1300}, {5, 3, 0}},
                   {{2, 4}}}, // D2 = B2 + C2
+        WriteCase{"xlwt_empty_first_sheet", "xlwt_empty_first.xls", 1, {{3, 2, 7}, {1, 1, 1}, {40, 5, 2}}},
         WriteCase{"libreoffice_shared_formula_first_cells", "lo_formulas.xls", 1,
                   {{2, 4, 100}, {2, 5, 7}},
                   {},

@@ -3,6 +3,7 @@
 
 xlwt_write.xls (python3-xlwt): every cell form a roster holds, over a row-block boundary,
 with formulas, merged cells, widths and heights and a second sheet.
+xlwt_empty_first.xls: a first sheet without cells before a second one.
 handmade_index.xls: a stream assembled record by record with the row-block index
 (INDEX, DBCELL) that Excel writes and xlwt and LibreOffice do not, two sheets each with
 an index, and a document-summary stream beside the workbook.
@@ -63,6 +64,13 @@ def make_xlwt_write():
     other.write(40, 1, xlwt.Formula("'花名册'!C5*2"))  # reads the first sheet
     other.write(41, 1, xlwt.Formula('SUM(B3:B40)'))    # reads its own sheet only
     wb.save(out('xlwt_write.xls'))
+
+
+def make_xlwt_empty_first():
+    wb = xlwt.Workbook(encoding='utf-8')
+    wb.add_sheet('空表')
+    wb.add_sheet('第二页').write(0, 0, '有内容')
+    wb.save(out('xlwt_empty_first.xls'))
 
 
 def cell(row, col, xf):
@@ -283,6 +291,7 @@ def make_macro_container():
 
 def main():
     make_xlwt_write()
+    make_xlwt_empty_first()
     make_handmade_index()
     if '--no-libreoffice' not in sys.argv:
         make_libreoffice_rosters()

@@ -5,6 +5,7 @@ openpyxl load-edit-save). Each workload runs QUVELA_BENCH_RUNS times."""
 import os
 import re
 import shutil
+import statistics
 import subprocess
 import sys
 import zipfile
@@ -109,8 +110,15 @@ def main():
     print("-- the same write-back with the formula cells as plain values (3 formulas a row, each")
     print("   reading written cells: the difference is carrying and recalculating them)")
     plain10k = without_formulas(file10k)
-    plain = show("quvela write, no formulas", [ours, "write", work],
-                 lambda: shutil.copyfile(plain10k, work))
+    # Runs taken in turns, so that a change in the machine's load falls on both alike.
+    pairs = [(measure([ours, "write", work], 1, lambda: shutil.copyfile(file10k, work)),
+              measure([ours, "write", work], 1, lambda: shutil.copyfile(plain10k, work)))
+             for _ in range(runs)]
+    formulas = {k: statistics.median(p[0][k] for p in pairs) for k in ("median", "cpu")}
+    plain = {k: statistics.median(p[1][k] for p in pairs) for k in ("median", "cpu")}
+    print("%-42s median %7.3f s  cpu %7.3f s  (the same roster with formulas, in turns: %7.3f s, cpu %7.3f s)"
+          % ("quvela write, no formulas", plain["median"], plain["cpu"], formulas["median"], formulas["cpu"]),
+          flush=True)
 
     print("-- the same write-back into the roster saved as .xls (LibreOffice's export)")
     xls10k = as_xls(file10k)
@@ -126,8 +134,8 @@ def main():
     check("50k peak memory MB < 150", read50["rss"], 150, "<")
     check("write: openpyxl / quvela >= 8", full["median"] / write["median"], 8, ">=")
     print("    (cpu %.2f)" % (full["cpu"] / write["cpu"]))
-    check("write: recalculation adds % (< 30)", 100 * (write["median"] / plain["median"] - 1), 30, "<")
-    print("    (cpu %.1f %%)" % (100 * (write["cpu"] / plain["cpu"] - 1)))
+    check("write: recalculation adds % (< 30)", 100 * (formulas["median"] / plain["median"] - 1), 30, "<")
+    print("    (cpu %.1f %%)" % (100 * (formulas["cpu"] / plain["cpu"] - 1)))
     check("write: .xls / .xlsx < 2", write_xls["median"] / write["median"], 2, "<")
     print("    (cpu %.2f)" % (write_xls["cpu"] / write["cpu"]))
 

@@ -7,7 +7,7 @@ namespace {
 
 GbkString defaultIssuer()
 {
-    return gbk::fromUtf8("vodeve工资处制");
+    return roster::RosterDefaults{}.issuer;
 }
 
 } // namespace
@@ -57,14 +57,8 @@ void LoadJbModeSettings(const IniFile &ini, int mode, TJbcs &rec)
 
 void SaveJbModeSettings(IniFile &ini, int32_t typeValue, int mode, const roster::RosterBoxTexts &boxes)
 {
-    const roster::RosterKeys keys = jbModeKeys(mode);
     ini.writeInteger(kSettingsSection, "Type", typeValue);
-    ini.writeString(kSettingsSection, keys.file, boxes.file);
-    ini.writeDateTime(kSettingsSection, keys.date, boxes.printDate);
-    ini.writeString(kSettingsSection, keys.start, boxes.start);
-    ini.writeString(kSettingsSection, keys.end, boxes.end);
-    ini.writeString(kSettingsSection, keys.width, boxes.width);
-    ini.writeString(kSettingsSection, keys.area, boxes.area);
+    roster::writeRosterBoxes(ini, jbModeKeys(mode), boxes);
 }
 
 } // namespace quvela::jb

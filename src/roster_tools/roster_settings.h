@@ -28,10 +28,11 @@ struct RosterKeys
     std::string workbook = "excelFileName";
 };
 
+// What a fresh installation shows; a tool replaces what differs for it.
 struct RosterDefaults
 {
-    GbkString fileNo;
-    GbkString issuer;
+    GbkString fileNo = gbk::fromUtf8("zar(2007)71号");
+    GbkString issuer = gbk::fromUtf8("vodeve工资处制");
     int32_t opinionWidth = 78;
     int32_t startRow = 7;
     int32_t endRow = 7;
@@ -57,6 +58,11 @@ void readRosterSettings(const IniFile &ini, const RosterKeys &keys, const Roster
     rec.WorkbookFile = ini.readString(kSettingsSection, keys.workbook, {});
     rec.OpinionWidth = ini.readInteger(kSettingsSection, keys.width, defaults.opinionWidth);
 }
+
+// "退出": the boxes as typed under keys, the circular first and the issuer last (the
+// order in which the JB and JG tools write a new file). Throws QuvelaError when the file
+// cannot be written.
+void writeRosterBoxes(IniFile &ini, const RosterKeys &keys, const RosterBoxTexts &boxes);
 
 // StoreWorkbookFile: the name reaches the settings file at once, then the record. Throws
 // QuvelaError when the file cannot be written; the record keeps its name then.

@@ -16,13 +16,7 @@ roster::RosterKeys zwKeys()
 
 roster::RosterDefaults zwDefaults()
 {
-    roster::RosterDefaults defaults;
-    defaults.fileNo = gbk::fromUtf8("zar(2007)71号");
-    defaults.issuer = gbk::fromUtf8("vodeve工资处制");
-    defaults.opinionWidth = 78;
-    defaults.startRow = 7;
-    defaults.endRow = 7;
-    return defaults;
+    return {};
 }
 
 void LoadZwSettings(const IniFile &ini, TZwcs &rec)

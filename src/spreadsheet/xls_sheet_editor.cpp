@@ -91,6 +91,9 @@ public:
         maxColumn = std::max(maxColumn, column);
     }
 
+    // The result a formula cell (counting from 0) is to store.
+    void setResult(int row, int column, const CellValue &value) { results[{row, column}] = value; }
+
     void markDependents();
     std::string build();
 
@@ -327,11 +330,10 @@ private:
     }
 
     const XlsSheetLayout &p;
-public:
     std::vector<XlsRowBlock> blocks;
     std::map<int, std::size_t> rowBlock;
-    std::map<int, std::set<int>> written; // and formulas marked for recalculation
-    std::set<std::size_t> flagged;         // FORMULA records, by their original offset
+    std::map<int, std::set<int>> written;  // row -> columns, counting from 0
+    std::set<std::size_t> flagged;         // FORMULA records to recalculate, by their original offset
     std::map<std::pair<int, int>, CellValue> results; // new stored results of formula cells
     int minRow = XlsSheetEditor::kMaxRows;
     int maxRow = -1;
@@ -644,7 +646,7 @@ std::string XlsSheetEditor::apply(const PendingWrites &writes, const std::vector
     Edit edit(*d);
     for (const FormulaResult &result : results) {
         if (result.value)
-            edit.results[{result.cell.row - 1, result.cell.column - 1}] = *result.value;
+            edit.setResult(result.cell.row - 1, result.cell.column - 1, *result.value);
     }
     for (const auto &[row, columns] : writes) {
         for (const auto &[column, value] : columns) {

@@ -367,6 +367,11 @@ const WriteCase kCases[] = {
         WriteCase{"libreoffice_formulas", "lo_formulas.xls", 1,
                   {{7, 2, 1}, {7, 4, 2}, {7, 7, 3}, {3, 4, 9}, {2, 2, 1300}, {5, 3, 0}},
                   {{2, 4}}}, // D2 = B2 + C2
+        WriteCase{"libreoffice_zw_roster", "lo_zw_roster.xls", 1, {{7, 10, 11}, {7, 12, 300}, {8, 13, 20}, {21, 14, 5}},
+                  {{8, 9}, {21, 9}}}, // I = K + M + N + O in each row
+        WriteCase{"libreoffice_jb_normal_roster", "lo_jb_normal_roster.xls", 1, {{7, 10, 11}, {7, 12, 300}, {8, 13, 20}}},
+        WriteCase{"libreoffice_jb_rolling_roster", "lo_jb_rolling_roster.xls", 1, {{7, 10, 11}, {7, 12, 300}, {8, 13, 20}}},
+        WriteCase{"libreoffice_jg_roster", "lo_jg_roster.xls", 1, {{7, 10, 11}, {7, 12, 300}, {8, 13, 20}}},
         WriteCase{"xlwt_empty_first_sheet", "xlwt_empty_first.xls", 1, {{3, 2, 7}, {1, 1, 1}, {40, 5, 2}}},
         WriteCase{"libreoffice_shared_formula_first_cells", "lo_formulas.xls", 1,
                   {{2, 4, 100}, {2, 5, 7}},

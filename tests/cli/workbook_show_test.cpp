@@ -93,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "\t1614\t10\t500\t36\t904\t90\t120\t0\t\t\t\t\t\t2\t0\t初中"}},
         ShowCase{"xlsx_rows_past_the_last",
                  {"--workbook", kXjRoster, "--rows", "31-33"},
-                 {"31\t\t合计\t\t\t\t\t\t\t\t0\t\t\t\t\t\t\t0\t\t\t\t\t\t\t0\t\t\t\t0", "32", "33"}},
+                 // The totals row stores the sums of the rows above (J and Q 25455).
+                 {"31\t\t合计\t\t\t\t\t\t\t\t25455\t\t\t\t\t\t\t25455\t\t\t\t\t\t\t0\t\t\t\t0", "32", "33"}},
         // Text, whole numbers, fractions, dates under built-in and custom formats,
         // booleans and errors, texts with leading blanks and outside the BMP.
         ShowCase{"xls_values",

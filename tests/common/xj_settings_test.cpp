@@ -3,6 +3,7 @@
 #include "common/column_map.h"
 #include "common/errors.h"
 #include "common/xj_settings.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +12,9 @@
 #include <vector>
 
 using namespace quvela;
+using quvela::test::fileBytes;
 
 namespace {
-
-std::string fileText(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void writeText(const std::filesystem::path &path, const std::string &text)
 {
@@ -128,7 +124,7 @@ TEST(XjSettings, ExitSavesTheBoxesAndTheNextWindowReadsThem)
     // What the boxes do not hold is left alone.
     EXPECT_EQ(rec.ColumnMap.substr(0, 4), "0201");
     EXPECT_EQ(RecallWorkbook(ini, rec), "/data/roster.xlsx");
-    EXPECT_NE(fileText(folder / "xjgz.ini").find("\r\n"), std::string::npos);
+    EXPECT_NE(fileBytes(folder / "xjgz.ini").find("\r\n"), std::string::npos);
 }
 
 TEST(XjSettings, ASmallGridLeavesTheStoredWidthsAlone)

@@ -3,6 +3,7 @@
 #include "common/gbk.h"
 #include "common/ini_file.h"
 #include "jb_roster.h"
+#include "support/batch_run.h"
 #include "support/temp_folder.h"
 
 #include <QByteArray>
@@ -12,11 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,32 +23,14 @@ using namespace quvela::test;
 
 namespace {
 
-const char *const kBatch = QUVELA_BINARY_DIR "/bin/quvela-batch";
 const std::filesystem::path kExamples = std::filesystem::path(QUVELA_SOURCE_DIR) / "examples";
-
-struct BatchRun
-{
-    int status = -1;
-    std::string err;
-};
-
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string quoted(const std::filesystem::path &p)
-{
-    return "'" + p.string() + "'";
-}
 
 // The labels of each page of a JSON dump by name: their texts.
 using PageTexts = std::map<std::string, std::string>;
 
 std::vector<PageTexts> dumpedPages(const std::filesystem::path &json)
 {
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(fileText(json)));
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(fileBytes(json)));
     std::vector<PageTexts> pages;
     for (const QJsonValue &page : doc.object().value(QStringLiteral("pages")).toArray()) {
         PageTexts texts;
@@ -94,18 +73,12 @@ protected:
 
     BatchRun run(const std::string &arguments)
     {
-        const std::string command = std::string(kBatch) + " --dir " + quoted(dir.path()) + " jb print " + arguments
-            + " >/dev/null 2>" + quoted(work / "err.txt");
-        const int raw = std::system(command.c_str());
-        BatchRun r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.err = fileText(work / "err.txt");
-        return r;
+        return runBatch(dir.path(), "jb print " + arguments, work / "err.txt");
     }
 
     std::string outputs() const
     {
-        return "--pdf " + quoted(work / "forms.pdf") + " --json " + quoted(work / "forms.json");
+        return "--pdf " + shellQuoted(work / "forms.pdf") + " --json " + shellQuoted(work / "forms.json");
     }
 };
 

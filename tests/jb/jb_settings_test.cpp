@@ -1,6 +1,7 @@
 // gwyjbgz.ini: the record a new window loads, a mode's keys on a switch, what a save writes.
 #include "jb/jb_settings.h"
 
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,9 @@
 
 using namespace quvela;
 using namespace quvela::jb;
+using quvela::test::fileBytes;
 
 namespace {
-
-std::string fileText(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void writeText(const std::filesystem::path &path, const std::string &utf8)
 {
@@ -161,7 +157,7 @@ TEST_F(JbSettings, SaveWritesTheModesKeysInOrderAndLeavesTheOtherMode)
     boxes.width = "80";
     boxes.printDate = QDateTime(QDate(2010, 4, 7), QTime(0, 0));
     SaveJbModeSettings(ini, 1, 0, boxes);
-    EXPECT_EQ(gbk::toUtf8(fileText(m_file)), "[xtcs]\r\nFile1=R\r\nStart1=9\r\n"
+    EXPECT_EQ(gbk::toUtf8(fileBytes(m_file)), "[xtcs]\r\nFile1=R\r\nStart1=9\r\n"
                                              "Type=1\r\n"
                                              "File0=某人社(2007)49号\r\n"
                                              "Date0=2010-4-7\r\n"

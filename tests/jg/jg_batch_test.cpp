@@ -1,6 +1,7 @@
 // quvela-batch jg print, run as the built program in a program folder of its own.
 #include "common/ini_file.h"
 #include "jg/jg_roster.h"
+#include "support/batch_run.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -9,32 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 using namespace quvela;
 using namespace quvela::test;
 
 namespace {
-
-const char *const kBatch = QUVELA_BINARY_DIR "/bin/quvela-batch";
-
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string quoted(const std::filesystem::path &p) { return "'" + p.string() + "'"; }
-
-struct BatchRun
-{
-    int status = -1;
-    std::string err;
-};
 
 class JgBatch : public ::testing::Test
 {
@@ -63,16 +44,12 @@ protected:
 
     BatchRun run(const std::string &options)
     {
-        const auto err = dir / "stderr.txt";
-        const std::string command = std::string(kBatch) + " --dir " + quoted(dir.path()) + " jg print " + options
-                                    + " >/dev/null 2>" + quoted(err);
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileText(err)};
+        return runBatch(dir.path(), "jg print " + options, dir / "stderr.txt");
     }
 
     QJsonArray pages(const std::filesystem::path &json)
     {
-        const QByteArray bytes = QByteArray::fromStdString(fileText(json));
+        const QByteArray bytes = QByteArray::fromStdString(fileBytes(json));
         return QJsonDocument::fromJson(bytes).object().value(QStringLiteral("pages")).toArray();
     }
 
@@ -87,8 +64,8 @@ protected:
 
 TEST_F(JgBatch, PrintsTheFlaggedRowsOfTheRange)
 {
-    const BatchRun r = run("--workbook " + quoted(roster) + " --rows 7-9 --pdf " + quoted(dir / "out.pdf")
-                           + " --json " + quoted(dir / "out.json") + " --txt " + quoted(dir / "out.txt"));
+    const BatchRun r = run("--workbook " + shellQuoted(roster) + " --rows 7-9 --pdf " + shellQuoted(dir / "out.pdf")
+                           + " --json " + shellQuoted(dir / "out.json") + " --txt " + shellQuoted(dir / "out.txt"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const QJsonArray p = pages(dir / "out.json");
@@ -96,8 +73,8 @@ TEST_F(JgBatch, PrintsTheFlaggedRowsOfTheRange)
     EXPECT_EQ(labelText(p[0], "l_xm"), QStringLiteral("甲"));
     EXPECT_EQ(labelText(p[1], "l_xm"), QStringLiteral("乙"));
     EXPECT_EQ(labelText(p[1], "l_gw2"), QStringLiteral("技师"));
-    EXPECT_EQ(fileText(dir / "out.pdf").rfind("%PDF", 0), 0u);
-    EXPECT_NE(fileText(dir / "out.txt").find("职务变动"), std::string::npos);
+    EXPECT_EQ(fileBytes(dir / "out.pdf").rfind("%PDF", 0), 0u);
+    EXPECT_NE(fileBytes(dir / "out.txt").find("职务变动"), std::string::npos);
 }
 
 TEST_F(JgBatch, DefaultsFromTheSettingsFile)
@@ -107,7 +84,7 @@ TEST_F(JgBatch, DefaultsFromTheSettingsFile)
     store("End", "9");
     store("yjkd", "40");
     store("File", "某人社(2010)12号");
-    ASSERT_EQ(run("--pdf " + quoted(dir / "out.pdf") + " --json " + quoted(dir / "a.json")).status, 0);
+    ASSERT_EQ(run("--pdf " + shellQuoted(dir / "out.pdf") + " --json " + shellQuoted(dir / "a.json")).status, 0);
     QJsonArray p = pages(dir / "a.json");
     ASSERT_EQ(p.size(), 1);
     EXPECT_EQ(labelText(p[0], "l_xm"), QStringLiteral("乙"));
@@ -116,7 +93,7 @@ TEST_F(JgBatch, DefaultsFromTheSettingsFile)
     EXPECT_LE(gbk::fromQString(labelText(p[0], "y2")).size(), 40u);
 
     // an option replaces the stored value for this run only
-    ASSERT_EQ(run("--width 100 --rows 7-7 --pdf " + quoted(dir / "out.pdf") + " --json " + quoted(dir / "b.json"))
+    ASSERT_EQ(run("--width 100 --rows 7-7 --pdf " + shellQuoted(dir / "out.pdf") + " --json " + shellQuoted(dir / "b.json"))
                   .status,
               0);
     p = pages(dir / "b.json");
@@ -136,13 +113,13 @@ TEST_F(JgBatch, StopsWithAMessageAndWritesNothing)
         const char *message;
     };
     const Case cases[] = {
-        {"nothing_flagged", "--workbook " + quoted(roster) + " --rows 8-8", ""},
-        {"no_workbook", "--workbook " + quoted(dir / "missing.xlsx"), "请选择EXCEL数据表格！"},
-        {"amount_not_a_number", "--workbook " + quoted(roster) + " --rows 7-10", "'待定' is not a valid integer value"},
+        {"nothing_flagged", "--workbook " + shellQuoted(roster) + " --rows 8-8", ""},
+        {"no_workbook", "--workbook " + shellQuoted(dir / "missing.xlsx"), "请选择EXCEL数据表格！"},
+        {"amount_not_a_number", "--workbook " + shellQuoted(roster) + " --rows 7-10", "'待定' is not a valid integer value"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const BatchRun r = run(c.options + " --pdf " + quoted(dir / "x.pdf") + " --json " + quoted(dir / "x.json"));
+        const BatchRun r = run(c.options + " --pdf " + shellQuoted(dir / "x.pdf") + " --json " + shellQuoted(dir / "x.json"));
         EXPECT_EQ(r.status, 1) << r.err;
         EXPECT_NE(r.err, "");
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;

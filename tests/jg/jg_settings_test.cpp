@@ -1,22 +1,16 @@
 // gwyzwgz.ini: the defaults of a fresh installation, stored values, and what "退出" writes.
 #include "jg/jg_settings.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 using namespace quvela;
 using namespace quvela::test;
 
 namespace {
-
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(JgSettings, FreshInstallationGivesTheDefaults)
 {
@@ -69,7 +63,7 @@ TEST(JgSettings, ExitWritesTheBoxesAsTypedInTheirOrder)
     boxes.width = "80";
     boxes.printDate = QDateTime(QDate(2011, 1, 5), QTime(0, 0));
     jg::SaveJgSettings(ini, boxes);
-    EXPECT_EQ(gbk::toUtf8(fileText(dir / "gwyzwgz.ini")),
+    EXPECT_EQ(gbk::toUtf8(fileBytes(dir / "gwyzwgz.ini")),
               "[xtcs]\r\nexcelFileName=roster.xlsx\r\nFile=新文(2011)1号\r\nDate=2011-1-5\r\nStart=007\r\nEnd=\r\n"
               "yjkd=80\r\nArea=某局制\r\n");
 

@@ -1,54 +1,28 @@
 // quvela-batch zw print, run as the built program in a program folder of its own: the
 // stored workbook, rows and width, the options that replace them, and the runs that
 // write nothing.
+#include "support/batch_run.h"
 #include "zw/zw_roster.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 using namespace quvela;
 using namespace quvela::test;
 
 namespace {
 
-const char *const kBatch = QUVELA_BINARY_DIR "/bin/quvela-batch";
-
-struct BatchRun
-{
-    int status = -1;
-    std::string err;
-};
-
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string quoted(const std::string &s)
-{
-    return "'" + s + "'";
-}
-
 class ZwBatch : public ZwRosterTest
 {
 protected:
     BatchRun batch(const std::string &args)
     {
-        const auto err = folder / "stderr.txt";
-        const std::string command = std::string(kBatch) + " --dir " + quoted(folder.path().string()) + " zw print "
-                                    + args + " >/dev/null 2>" + quoted(err.string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileText(err)};
+        return runBatch(folder.path(), "zw print " + args, folder / "stderr.txt");
     }
-    std::string pdf() const { return quoted((folder / "out.pdf").string()); }
-    std::string txt() const { return quoted((folder / "out.txt").string()); }
-    std::string json() const { return quoted((folder / "out.json").string()); }
+    std::string pdf() const { return shellQuoted((folder / "out.pdf").string()); }
+    std::string txt() const { return shellQuoted((folder / "out.txt").string()); }
+    std::string json() const { return shellQuoted((folder / "out.json").string()); }
 
     void writeSettings(const std::string &lines)
     {
@@ -70,13 +44,13 @@ TEST_F(ZwBatch, PrintsTheFlaggedRowsOfTheStoredRange)
     writeSettings("File=某人社(2007)71号\r\nStart=7\r\nEnd=9\r\nexcelFileName=" + workbook().string() + "\r\n");
     const BatchRun run = batch("--pdf " + pdf() + " --txt " + txt() + " --json " + json());
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string text = fileText(folder / "out.txt");
+    const std::string text = fileBytes(folder / "out.txt");
     EXPECT_NE(text.find("林晓明"), std::string::npos);
     EXPECT_EQ(text.find("乙"), std::string::npos);
     EXPECT_NE(text.find("丙"), std::string::npos);
     EXPECT_NE(text.find("拟同意其岗位工"), std::string::npos);
     EXPECT_NE(text.find("同意科员任职，2009 年 08 月起执行。"), std::string::npos);
-    EXPECT_EQ(fileText(folder / "out.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(fileBytes(folder / "out.pdf").substr(0, 5), "%PDF-");
     EXPECT_LT(text.find("林晓明"), text.find("丙"));
 }
 
@@ -84,9 +58,9 @@ TEST_F(ZwBatch, OptionsReplaceTheStoredWorkbookRowsAndWidth)
 {
     writeSettings("Start=8\r\nEnd=8\r\nexcelFileName=/nowhere/zw.xlsx\r\n");
     const BatchRun run =
-        batch("--workbook " + quoted(workbook().string()) + " --rows 7-7 --width 200 --pdf " + pdf() + " --txt " + txt());
+        batch("--workbook " + shellQuoted(workbook().string()) + " --rows 7-7 --width 200 --pdf " + pdf() + " --txt " + txt());
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string text = fileText(folder / "out.txt");
+    const std::string text = fileBytes(folder / "out.txt");
     EXPECT_NE(text.find("林晓明"), std::string::npos);
     EXPECT_EQ(text.find("丙"), std::string::npos);
     // At 200 bytes a line the opinion stays on its first line, which 78 would break.

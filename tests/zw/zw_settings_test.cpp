@@ -2,6 +2,7 @@
 // which the boxes are saved.
 #include "common/column_map.h"
 #include "common/errors.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "zw/zw_fields.h"
 #include "zw/zw_settings.h"
@@ -9,20 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 using namespace quvela;
 using namespace quvela::test;
 
 namespace {
-
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST(ZwSettings, DefaultsOfAFreshInstallation)
 {
@@ -89,7 +81,7 @@ TEST(ZwSettings, SavedInTheOrderOfTheToolAsTyped)
     boxes.width = "0080";
     boxes.printDate = QDateTime(QDate(2010, 4, 9), QTime(0, 0));
     zw::SaveZwSettings(ini, boxes);
-    const std::string text = gbk::toUtf8(fileText(ini.path()));
+    const std::string text = gbk::toUtf8(fileBytes(ini.path()));
     EXPECT_EQ(text, "[xtcs]\r\nexcelFileName=/data/zw.xlsx\r\nFile=某人社(2010)3号\r\nArea=人事处\r\nDate=2010-4-9\r\n"
                     "Start=\r\nEnd=12\r\nyjkd=0080\r\n");
 }

@@ -6,6 +6,7 @@
 #include "report/page_image.h"
 #include "report/pdf_document_writer.h"
 #include "report/text_export.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -25,19 +26,12 @@
 
 using namespace quvela;
 using namespace quvela::report;
+using quvela::test::fileBytes;
 using quvela::test::TempFolder;
 
 namespace {
 
 QString qs(const std::filesystem::path &p) { return QString::fromStdString(p.string()); }
-
-std::string readFile(const std::filesystem::path &p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Standard output of a poppler tool; fails the test when it cannot run.
 std::string tool(const QString &program, const QStringList &args)
@@ -142,7 +136,7 @@ TEST_F(Outputs, PdfFileAppearsOnlyOnCommit)
         writer.printJob(formPage("a", "b", "c"));
         // dropped without commit: a failed run
     }
-    EXPECT_EQ(readFile(file), "older file");
+    EXPECT_EQ(fileBytes(file), "older file");
 
     const auto none = dir / "none.pdf";
     PdfDocumentWriter empty(qs(none));
@@ -209,7 +203,7 @@ TEST_F(Outputs, TextExportReadsRowsTopToBottomAndLabelsLeftToRight)
     RenderedPage second;
     second.labels.push_back(textLabel("丁", 2 * kColumn, 50));
     writeTextExport({page, second}, qs(file));
-    EXPECT_EQ(readFile(file), "\xEF\xBB\xBF"
+    EXPECT_EQ(fileBytes(file), "\xEF\xBB\xBF"
                               "甲        乙\n"
                               "丙                      25\n"
                               "\f\n"
@@ -319,7 +313,7 @@ TEST_F(Outputs, JsonDumpDescribesEveryLabelAndLine)
 {
     const auto file = dir / "forms.json";
     writeJsonDump({formPage("一", "二", "三")}, qs(file));
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(readFile(file)));
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(fileBytes(file)));
     ASSERT_TRUE(doc.isObject());
     const QJsonArray pages = doc.object().value(QLatin1String("pages")).toArray();
     ASSERT_EQ(pages.size(), 1);
@@ -350,7 +344,7 @@ TEST_F(Outputs, JsonDumpDescribesEveryLabelAndLine)
 
     const auto empty = dir / "empty.json";
     writeJsonDump({}, qs(empty));
-    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(readFile(empty))).object().value(QLatin1String("pages")).toArray().size(),
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(fileBytes(empty))).object().value(QLatin1String("pages")).toArray().size(),
               0);
 }
 

@@ -1,5 +1,6 @@
 // quvela-batch xj import | adjust | writeback | dump, run as the built program in a
 // program folder of its own.
+#include "support/file_bytes.h"
 #include "xj/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+using quvela::test::fileBytes;
 using quvela::test::TempFolder;
 
 namespace {
@@ -30,12 +32,6 @@ struct BatchRun
     std::string out, err;
 };
 
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 std::string quoted(const std::string &s)
 {
     return "'" + s + "'";
@@ -48,8 +44,8 @@ BatchRun shell(const TempFolder &dir, const std::string &command)
     const int raw = std::system((command + " >" + quoted(out.string()) + " 2>" + quoted(err.string())).c_str());
     BatchRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = fileText(out);
-    run.err = fileText(err);
+    run.out = fileBytes(out);
+    run.err = fileBytes(err);
     return run;
 }
 
@@ -192,7 +188,7 @@ TEST_F(XjBatch, ExitCodesAndMessages)
         EXPECT_EQ(r.out, "") << c.args;
     }
     // None of the failed steps changed the workbook.
-    EXPECT_EQ(fileText(book), fileText(original));
+    EXPECT_EQ(fileBytes(book), fileBytes(original));
 }
 
 TEST_F(XjBatch, WriteBackWithoutARememberedWorkbookSaysSo)

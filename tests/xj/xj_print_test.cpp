@@ -1,5 +1,6 @@
 // quvela-batch xj print: the example roster imported and adjusted in a program folder of
 // its own, printed headless into PDF, text, JSON and PNG files.
+#include "support/file_bytes.h"
 #include "xj/temp_folder.h"
 
 #include <QByteArray>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+using quvela::test::fileBytes;
 using quvela::test::TempFolder;
 
 namespace {
@@ -44,14 +46,6 @@ Result run(const QString &program, const QStringList &args)
     r.out = p.readAllStandardOutput().toStdString();
     r.err = p.readAllStandardError().toStdString();
     return r;
-}
-
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::vector<std::string> split(const std::string &text, char sep)
@@ -146,7 +140,7 @@ TEST_F(XjPrint, EveryRowInTableOrderOnePageEachInEveryOutput)
     }
 
     const QJsonArray pages =
-        QJsonDocument::fromJson(QByteArray::fromStdString(fileText(json))).object().value(QLatin1String("pages")).toArray();
+        QJsonDocument::fromJson(QByteArray::fromStdString(fileBytes(json))).object().value(QLatin1String("pages")).toArray();
     ASSERT_EQ(pages.size(), 24);
     for (qsizetype i = 0; i < pages.size(); ++i) {
         QString name;
@@ -156,7 +150,7 @@ TEST_F(XjPrint, EveryRowInTableOrderOnePageEachInEveryOutput)
         EXPECT_EQ(name.toStdString(), rows[static_cast<std::size_t>(i)][Xm]) << i;
     }
 
-    const std::string text = fileText(txt);
+    const std::string text = fileBytes(txt);
     ASSERT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u);
     std::size_t feeds = 0;
     for (std::size_t at = 0; (at = text.find("\n\f\n", at)) != std::string::npos; ++at)
@@ -183,7 +177,7 @@ TEST_F(XjPrint, FilesAreWrittenOnlyWhenTheWholeRunSucceeds)
                             qs(png), qs("--txt"), qs(out / "missing" / "forms.txt")});
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.err.find("forms.txt"), std::string::npos) << r.err;
-    EXPECT_EQ(fileText(pdf), "older file");
+    EXPECT_EQ(fileBytes(pdf), "older file");
     EXPECT_FALSE(std::filesystem::exists(json));
     EXPECT_EQ(filesIn(png), std::vector<std::string>{});
 }

@@ -395,32 +395,13 @@ struct FormulaEngine::Impl
         indexed = false;
     }
 
-    // A formula the engine must not compute still takes part: it stands in as a
-    // function the engine does not know, over the same cells, so that every formula
-    // using its value becomes an error (not computable) while a branch of an IF that
-    // is not taken still does not matter.
-    ixion::formula_tokens_t standIn(std::string_view formula, CellPosition cell)
+    // A formula the engine must not compute stands in as a function the engine does not
+    // know, so that every formula using its value becomes an error (not computable)
+    // while a branch of an IF that is not taken still does not matter. What it reads is
+    // followed here, from its text.
+    ixion::formula_tokens_t standIn(CellPosition cell)
     {
-        std::string text = "QUVELA.UNAVAILABLE(";
-        bool first = true;
-        const std::size_t limit = 4096;
-        std::size_t count = 0;
-        if (formula.size() <= kMaxFormulaBytes) {
-            for (const FormulaReference &ref : FormulaReferences::find(formula, sheetName)) {
-                if (ref.otherSheet || ++count > limit)
-                    continue;
-                if (!first)
-                    text += ',';
-                first = false;
-                text += rangeReference(ref.range);
-            }
-        }
-        text += ')';
-        try {
-            return ixion::parse_formula_string(context, address(cell), *resolver, text);
-        } catch (const std::exception &) {
-            return ixion::parse_formula_string(context, address(cell), *resolver, "QUVELA.UNAVAILABLE()");
-        }
+        return ixion::parse_formula_string(context, address(cell), *resolver, "QUVELA.UNAVAILABLE()");
     }
 
     void buildIndex()
@@ -540,7 +521,7 @@ struct FormulaEngine::Impl
             f.operands = std::move(verdict.operands);
         }
         if (!f.trusted)
-            tokens = standIn(f.text, f.cell);
+            tokens = standIn(f.cell);
         f.tokens = ixion::formula_tokens_store::create();
         f.tokens->get() = std::move(*tokens);
         std::string().swap(f.text);
@@ -678,7 +659,7 @@ struct FormulaEngine::Impl
             break;
         case CellValue::Type::Error: {
             // An error poisons what reads it, as a formula the engine cannot compute.
-            ixion::formula_cell *fc = context.set_formula_cell(at, standIn({}, {at.row + 1, at.column + 1}));
+            ixion::formula_cell *fc = context.set_formula_cell(at, standIn({at.row + 1, at.column + 1}));
             if (fc)
                 fc->set_result_cache(ixion::formula_result(ixion::formula_error_t::general_error));
             break;

@@ -222,8 +222,10 @@ private:
             return;
         }
         const auto first = parsePart(text);
-        if (!first)
+        if (!first) {
+            name(start, text, otherSheet);
             return;
+        }
         FormulaReference ref;
         ref.offset = start;
         ref.otherSheet = otherSheet;
@@ -236,10 +238,12 @@ private:
                 last = *second;
                 m_at = secondEnd;
             } else if (first->column == 0 || first->row == 0) {
+                name(start, text, otherSheet);
                 return;
             }
         } else if (first->column == 0 || first->row == 0) {
-            return; // "A" or "12" alone is a name or a number, not a reference
+            name(start, text, otherSheet); // "A" alone is a name, "12" a number
+            return;
         }
         ref.length = m_at - start;
         ref.wholeColumns = first->row == 0;
@@ -248,6 +252,19 @@ private:
                            ref.wholeRows ? 1 : std::min(first->column, last.column)};
         ref.range.last = {ref.wholeColumns ? kMaxRows : std::max(first->row, last.row),
                           ref.wholeRows ? kMaxColumns : std::max(first->column, last.column)};
+        m_found.push_back(ref);
+    }
+
+    void name(std::size_t start, std::string_view text, bool otherSheet)
+    {
+        if (otherSheet || text.empty() || std::isdigit(static_cast<unsigned char>(text[0]))
+            || equalsNoCase(text, "TRUE") || equalsNoCase(text, "FALSE"))
+            return;
+        FormulaReference ref;
+        ref.offset = start;
+        ref.length = text.size();
+        ref.name = true;
+        ref.range = {{1, 1}, {kMaxRows, kMaxColumns}};
         m_found.push_back(ref);
     }
 
@@ -270,6 +287,8 @@ std::optional<std::string> FormulaReferences::shifted(std::string_view formula, 
     out.reserve(formula.size() + 8);
     std::size_t copied = 0;
     for (const FormulaReference &ref : find(formula)) {
+        if (ref.name)
+            continue;
         out.append(formula.substr(copied, ref.offset - copied));
         const std::string_view text = formula.substr(ref.offset, ref.length);
         const std::size_t colon = text.find(':');

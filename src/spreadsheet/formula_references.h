@@ -20,6 +20,9 @@ struct FormulaReference
     bool otherSheet = false; // a sheet or workbook prefix other than this sheet's
     bool wholeColumns = false; // "A:C": rows 1 to the last
     bool wholeRows = false;    // "3:5": columns A to the last
+    // A defined name or a table ("工资总额", "表1[合计]"): what it covers is not in the
+    // formula, so it is taken to read the whole sheet.
+    bool name = false;
 };
 
 class FormulaReferences

@@ -255,6 +255,24 @@ TEST(FormulaEngine, ManyRowsOfRangeFormulasFollowTheWrittenCells)
     EXPECT_EQ(results[2].value->number, kRows * (kRows + 1) / 2 + kRows + 10 + 10);
 }
 
+TEST(FormulaEngine, ANameOrTableIsTakenToReadTheWholeSheet)
+{
+    // What 工资总额 or 表1[合计] covers is not in the formula: any change may reach it, and
+    // the engine does not compute names, so its stored result goes rather than stays stale.
+    FormulaEngine engine;
+    engine.setValue({40, 26}, number(1));
+    engine.setFormula({1, 3}, "SUM(工资总额)", number(5));
+    engine.setFormula({1, 4}, "SUM(表1[合计])+TRUE", number(6));
+    engine.setFormula({1, 5}, "A1+1", number(1));
+    engine.setValue({40, 26}, number(2));
+    const auto results = engine.recalculate({{40, 26}});
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0].cell, (CellPosition{1, 3}));
+    EXPECT_FALSE(results[0].value);
+    EXPECT_EQ(results[1].cell, (CellPosition{1, 4}));
+    EXPECT_FALSE(results[1].value);
+}
+
 struct TranslateCase
 {
     const char *formula;
@@ -291,6 +309,7 @@ INSTANTIATE_TEST_SUITE_P(
         TranslateCase{"Sheet2!A1+'其 他'!$B2+[1]Book!C3", {1, 4}, {3, 4}, "Sheet2!A3+'其 他'!$B4+[1]Book!C5"},
         TranslateCase{"SUM(A:A)+SUM(3:4)+$C:$C", {1, 5}, {2, 6}, "SUM(B:B)+SUM(4:5)+$C:$C"},
         TranslateCase{"#REF!+LOG10(A1)+TAX2024", {1, 2}, {2, 2}, "#REF!+LOG10(A2)+TAX2025"},
+        TranslateCase{"SUM(工资总额)+A1+TRUE", {1, 2}, {2, 2}, "SUM(工资总额)+A2+TRUE"},
         TranslateCase{"A2", {2, 2}, {1, 2}, "A1"},
         TranslateCase{"A1", {2, 2}, {1, 2}, nullptr},
         TranslateCase{"XFD1", {1, 1}, {1, 2}, nullptr}));

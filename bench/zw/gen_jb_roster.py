@@ -10,17 +10,15 @@ Needs Debian's python3-xlsxwriter (/usr/bin/python3).
 import random
 import sys
 
-import xlsxwriter
+from roster_book import number_columns, open_roster, write_values
 
 if len(sys.argv) != 5:
     sys.exit(__doc__)
 mode, rows, every, out = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
 rng = random.Random(1)
-book = xlsxwriter.Workbook(out, {"constant_memory": True})
-sheet = book.add_worksheet("级别工资")
+book, sheet = open_roster(out, "级别工资")
 sheet.write_string(0, 0, "机关工作人员级别工资滚动花名册" if mode else "机关工作人员级别工资正常晋升花名册")
-for c in range(29):
-    sheet.write_number(5, c, c + 1)
+number_columns(sheet, 29)
 duty = [640, 830, 510, 430, 590, 760, 410, 270, 195, 155, 4000, 1080]
 posts = ["科员", "办事员", "副科长", "科长", "主任科员", "驾驶员", "电工"]
 for i in range(rows):
@@ -50,10 +48,5 @@ for i in range(rows):
         v[10], v[11], v[12], v[13] = d + w1, d, step1, w1
         v[14], v[15], v[16], v[17], v[18] = d + w2, d, step2, w2, w2 - w1
         v[22] = "大学"
-    for c, value in enumerate(v):
-        if isinstance(value, str):
-            if value:
-                sheet.write_string(r, c, value)
-        else:
-            sheet.write_number(r, c, value)
+    write_values(sheet, r, v)
 book.close()

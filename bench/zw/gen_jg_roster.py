@@ -10,17 +10,15 @@ Needs Debian's python3-xlsxwriter (/usr/bin/python3).
 import random
 import sys
 
-import xlsxwriter
+from roster_book import number_columns, open_roster, write_values
 
 if len(sys.argv) != 4:
     sys.exit(__doc__)
 rows, every, out = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
 rng = random.Random(1)
-book = xlsxwriter.Workbook(out, {"constant_memory": True})
-sheet = book.add_worksheet("职务变动")
+book, sheet = open_roster(out, "职务变动")
 sheet.write_string(0, 0, "机关工作人员职务工资变动花名册")
-for c in range(28):
-    sheet.write_number(5, c, c + 1)
+number_columns(sheet, 28)
 # (old post, new post, old amount, new amount): leading posts, other duties, 4000, workers
 moves = [("科员", "副科长", 510, 640), ("副处长", "处长", 1080, 1410), ("副科长", "主任科员", 640, 700),
          ("科长", "调研员", 830, 760), ("巡视员", "副部长", 4000, 3200), ("中级工", "高级工", 155, 195),
@@ -42,10 +40,5 @@ for i in range(rows):
     v[22] = a2 + w2 - a1 - w1
     v[25] = 1 if i % every == 0 else ""
     v[26], v[27] = "大学", "200503"
-    for c, value in enumerate(v):
-        if isinstance(value, str):
-            if value:
-                sheet.write_string(r, c, value)
-        else:
-            sheet.write_number(r, c, value)
+    write_values(sheet, r, v)
 book.close()

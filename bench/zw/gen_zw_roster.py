@@ -9,14 +9,13 @@ Needs Debian's python3-xlsxwriter (/usr/bin/python3).
 import random
 import sys
 
-import xlsxwriter
+from roster_book import open_roster, write_values
 
 if len(sys.argv) != 4:
     sys.exit(__doc__)
 rows, every, out = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
 rng = random.Random(1)
-book = xlsxwriter.Workbook(out, {"constant_memory": True})
-sheet = book.add_worksheet("岗位变动花名册")
+book, sheet = open_roster(out, "岗位变动花名册")
 sheet.freeze_panes(6, 0)
 sheet.set_column(1, 1, 9)
 sheet.set_column(6, 6, 11)
@@ -46,10 +45,5 @@ for i in range(rows):
               wage[g2] - wage[g1] + bf2 - bf1, 0, "", 1 if flagged else "", "大学", "职务晋升",
               rng.choice(posts), "2005.07",
               "同意&zw2任职，岗位工资由&gw1元调整为&gw2元，&ym起执行。" if flagged and i % (5 * every) == 0 else ""]
-    for c, v in enumerate(values):
-        if isinstance(v, str):
-            if v:
-                sheet.write_string(r, c, v)
-        else:
-            sheet.write_number(r, c, v)
+    write_values(sheet, r, values)
 book.close()

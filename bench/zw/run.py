@@ -19,28 +19,26 @@ batch = os.path.join(build, "bin", "quvela-batch")
 view = os.path.join(build, "bin", "zw-view-bench")
 
 
-def roster(rows, every):
-    path = os.path.join(data, "zw_roster_%d_every_%d.xlsx" % (rows, every))
+def generated(name, generator, *args):
+    """The roster a generator writes for these arguments, made once and kept in data."""
+    path = os.path.join(data, name)
     if not os.path.exists(path):
-        subprocess.run(["/usr/bin/python3", os.path.join(HERE, "gen_zw_roster.py"), str(rows), str(every), path],
+        subprocess.run(["/usr/bin/python3", os.path.join(HERE, generator)] + [str(a) for a in args] + [path],
                        check=True)
     return path
+
+
+def roster(rows, every):
+    return generated("zw_roster_%d_every_%d.xlsx" % (rows, every), "gen_zw_roster.py", rows, every)
 
 
 def jb_roster(mode, rows, every):
-    path = os.path.join(data, "jb_roster_mode_%d_%d_every_%d.xlsx" % (mode, rows, every))
-    if not os.path.exists(path):
-        subprocess.run(["/usr/bin/python3", os.path.join(HERE, "gen_jb_roster.py"), str(mode), str(rows),
-                        str(every), path], check=True)
-    return path
+    return generated("jb_roster_mode_%d_%d_every_%d.xlsx" % (mode, rows, every), "gen_jb_roster.py", mode, rows,
+                     every)
 
 
 def jg_roster(rows, every):
-    path = os.path.join(data, "jg_roster_%d_every_%d.xlsx" % (rows, every))
-    if not os.path.exists(path):
-        subprocess.run(["/usr/bin/python3", os.path.join(HERE, "gen_jg_roster.py"), str(rows), str(every), path],
-                       check=True)
-    return path
+    return generated("jg_roster_%d_every_%d.xlsx" % (rows, every), "gen_jg_roster.py", rows, every)
 
 
 def main():

@@ -1,6 +1,5 @@
 // quvela-batch jg print: the forms of the flagged rows, as the JG window's "打印" prints them.
-#include "cli/roster_print_command.h"
-#include "common/ini_file.h"
+#include "cli/record_batch_tool.h"
 #include "common/settings_records.h"
 #include "jg/jg_forms.h"
 #include "jg/jg_settings.h"
@@ -8,28 +7,9 @@
 namespace quvela::cli {
 namespace {
 
-class JgBatchTool final : public RosterBatchTool
-{
-public:
-    RosterPrintSettings load(BatchContext &context) override
-    {
-        // As the tool window loads them when it is created.
-        jgcs = TJgcs{};
-        jgcs.ProgramDir = gbk::fromPath(context.programDir);
-        const IniFile ini(jg::jgSettingsFile(jgcs.ProgramDir));
-        jg::LoadJgSettings(ini, jgcs);
-        return {jgcs.WorkbookFile, jgcs.StartRow, jgcs.EndRow, jgcs.OpinionWidth};
-    }
-
-    std::unique_ptr<roster::RosterForms> forms(const GbkString &widthText) override
-    {
-        return std::make_unique<jg::JgForms>([widthText] { return widthText; }, jgcs);
-    }
-};
-
 int jgPrint(BatchContext &context)
 {
-    JgBatchTool tool;
+    RecordBatchTool<TJgcs, jg::JgForms> tool(jgcs, &jg::jgSettingsFile, &jg::LoadJgSettings);
     return runRosterPrint(context, tool);
 }
 

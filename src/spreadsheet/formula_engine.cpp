@@ -685,8 +685,19 @@ std::optional<std::string> FormulaEngine::translate(std::string_view formula, Ce
     return FormulaReferences::shifted(formula, to.row - from.row, to.column - from.column);
 }
 
+namespace {
+// Cells outside the sheet (only a damaged file names them) are not handed to the engine,
+// which ends the program on them.
+bool onSheet(CellPosition cell)
+{
+    return cell.row >= 1 && cell.row <= kMaxRows && cell.column >= 1 && cell.column <= kMaxColumns;
+}
+} // namespace
+
 void FormulaEngine::setValue(CellPosition cell, const CellValue &value)
 {
+    if (!onSheet(cell))
+        return;
     if (!d->byCell.empty())
         d->clear(cell);
     d->putValue(address(cell), value);
@@ -695,6 +706,8 @@ void FormulaEngine::setValue(CellPosition cell, const CellValue &value)
 void FormulaEngine::setFormula(CellPosition cell, std::string_view formula,
                                const std::optional<CellValue> &stored)
 {
+    if (!onSheet(cell))
+        return;
     d->clear(cell);
     const ixion::abs_address_t at = address(cell);
     Impl::Formula entry;

@@ -46,7 +46,8 @@ public:
     std::optional<std::string> translate(std::string_view formula, CellPosition from,
                                          CellPosition to);
 
-    // The cells of the sheet; a later call for the same cell replaces what it held.
+    // The cells of the sheet; a later call for the same cell replaces what it held. A
+    // cell outside the sheet is ignored.
     void setValue(CellPosition cell, const CellValue &value);
     // stored: the result the file keeps for the formula, taken as its value until a
     // cell it depends on changes; without one the formula is computed when needed.

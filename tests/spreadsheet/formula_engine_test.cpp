@@ -273,6 +273,22 @@ TEST(FormulaEngine, ANameOrTableIsTakenToReadTheWholeSheet)
     EXPECT_FALSE(results[1].value);
 }
 
+TEST(FormulaEngine, CellsOutsideTheSheetAreIgnored)
+{
+    FormulaEngine engine;
+    engine.setValue({1, 1}, number(2));
+    for (const CellPosition cell : {CellPosition{0, 1}, CellPosition{1, 0}, CellPosition{1, 64793},
+                                    CellPosition{1048577, 1}, CellPosition{-5, -5}}) {
+        engine.setValue(cell, number(1));
+        engine.setFormula(cell, "A1+1");
+        EXPECT_FALSE(engine.evaluate(cell));
+    }
+    engine.setFormula({1, 2}, "A1*2");
+    ASSERT_TRUE(engine.evaluate({1, 2}));
+    EXPECT_EQ(engine.evaluate({1, 2})->number, 4);
+    EXPECT_EQ(engine.recalculate({{1, 64793}, {1, 1}}).size(), 1u);
+}
+
 struct TranslateCase
 {
     const char *formula;

@@ -61,15 +61,9 @@ void TJbPrnForm::qrJBGZNeedData(bool & /*moreData: left as the engine set it*/)
     const int32_t year = date.year();
     const GbkString wording = m_settings.Mode == 0 ? fillNormalStep(year) : fillRolling(year);
 
-    const std::array<GbkString, 4> lines = report::breakWordingLines(wording, StrToInt(m_widthText));
-    set("y1", lines[0]);
-    set("y2", lines[1]);
-    set("y3", lines[2]);
-    set("y4", lines[3]);
-
-    set("Lb_year", decimal(year) + gbk::fromUtf8(" 年 ") + decimal(date.month()) + gbk::fromUtf8(" 月 ")
-                       + decimal(date.day()) + gbk::fromUtf8(" 日"));
-    set("lb_area", m_settings.Issuer);
+    report::ReportBand &band = m_report.formBand();
+    report::fillWordingLines(band, wording, StrToInt(m_widthText));
+    report::fillDateAndIssuer(band, date, m_settings.Issuer);
 }
 
 GbkString TJbPrnForm::fillNormalStep(int32_t year)

@@ -113,15 +113,8 @@ void TJgPrnForm::qrJGGZNeedData(bool & /*moreData: left as the engine set it*/)
         facts.startMonth = start.Month;
     }
 
-    const auto lines = report::breakWordingLines(composeWording(facts), StrToInt(m_widthText()));
-    set("y1", lines[0]);
-    set("y2", lines[1]);
-    set("y3", lines[2]);
-    set("y4", lines[3]);
-
-    set("Lb_year", std::to_string(date.year()) + gbk::fromUtf8(" 年 ") + std::to_string(date.month())
-                       + gbk::fromUtf8(" 月 ") + std::to_string(date.day()) + gbk::fromUtf8(" 日"));
-    set("lb_area", m_settings.Issuer);
+    report::fillWordingLines(band, composeWording(facts), StrToInt(m_widthText()));
+    report::fillDateAndIssuer(band, date, m_settings.Issuer);
 }
 
 } // namespace quvela::jg

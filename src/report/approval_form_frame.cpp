@@ -179,6 +179,14 @@ ReportLabel dataLabel(std::string name, double x, double y, double width, Align 
     return l;
 }
 
+void fillDateAndIssuer(ReportBand &band, const QDate &printDate, const GbkString &issuer)
+{
+    band.label("Lb_year").text = std::to_string(printDate.year()) + gbk::fromUtf8(" 年 ")
+                                 + std::to_string(printDate.month()) + gbk::fromUtf8(" 月 ")
+                                 + std::to_string(printDate.day()) + gbk::fromUtf8(" 日");
+    band.label("lb_area").text = issuer;
+}
+
 namespace {
 
 void buildFrame(ReportBand &title, ReportBand &band, const ApprovalFormVariant &v)

@@ -3,6 +3,8 @@
 
 #include "report/form_report.h"
 
+#include <QDate>
+
 namespace quvela::report {
 
 // What differs between the forms of the four tools.
@@ -33,5 +35,9 @@ void buildApprovalForm(FormReport &report, const ApprovalFormVariant &variant);
 // the cell it stands in when the page is rendered (fitLabelsToCells), wherever the form
 // moves it, so a form builds every label it fills with this.
 ReportLabel dataLabel(std::string name, double x, double y, double width, Align align);
+
+// The two labels under the wording, as every form fills them: the print date "Lb_year"
+// ("2010 年 3 月 5 日") and the issuing office "lb_area".
+void fillDateAndIssuer(ReportBand &band, const QDate &printDate, const GbkString &issuer);
 
 } // namespace quvela::report

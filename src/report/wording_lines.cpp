@@ -30,4 +30,12 @@ std::array<GbkString, 4> breakWordingLines(std::string_view text, int width)
     return lines;
 }
 
+void fillWordingLines(ReportBand &band, std::string_view text, int width)
+{
+    const std::array<GbkString, 4> lines = breakWordingLines(text, width);
+    const char *names[] = {"y1", "y2", "y3", "y4"};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        band.label(names[i]).text = lines[i];
+}
+
 } // namespace quvela::report

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/gbk.h"
+#include "report/report_band.h"
 
 #include <array>
 #include <string_view>
@@ -14,5 +15,8 @@ namespace quvela::report {
 // fourth however long, since the form has no fifth. A width of 4 or less leaves the first
 // line empty, one of 0 or less the first three, and nothing of the text is lost.
 std::array<GbkString, 4> breakWordingLines(std::string_view text, int width);
+
+// The wording broken so into the labels y1 to y4 of band.
+void fillWordingLines(ReportBand &band, std::string_view text, int width);
 
 } // namespace quvela::report

@@ -121,10 +121,7 @@ void TXjPrnForm::qrXJGZNeedData(bool & /*moreData: left as the engine set it*/)
         y3 = report::fillTemplate(y3, line3);
     }
 
-    const QDate date = m_settings.PrintDate.date();
-    set("Lb_year", decimal(date.year()) + gbk::fromUtf8(" 年 ") + decimal(date.month())
-                       + gbk::fromUtf8(" 月 ") + decimal(date.day()) + gbk::fromUtf8(" 日"));
-    set("lb_area", m_settings.Issuer);
+    report::fillDateAndIssuer(band, m_settings.PrintDate.date(), m_settings.Issuer);
 }
 
 } // namespace quvela::xj

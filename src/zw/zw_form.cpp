@@ -11,15 +11,6 @@
 #include <string>
 
 namespace quvela::zw {
-namespace {
-
-GbkString decimal(int value)
-{
-    return std::to_string(value);
-}
-
-} // namespace
-
 TZwPrnForm::TZwPrnForm(const spreadsheet::SpreadsheetSession &sheet, int currentRow, const std::vector<int> &zwCol,
                        WidthText widthText, const TZwcs &settings)
     : m_sheet(sheet), m_row(currentRow), m_zwCol(zwCol), m_widthText(std::move(widthText)), m_settings(settings)
@@ -99,16 +90,8 @@ void TZwPrnForm::qrZWGZNeedData(bool & /*moreData: left as the engine set it*/)
         opinion = generatedOpinion(m_settings.FileNo, v);
     }
 
-    const std::array<GbkString, 4> lines = report::breakWordingLines(opinion, StrToInt(m_widthText()));
-    set("y1", lines[0]);
-    set("y2", lines[1]);
-    set("y3", lines[2]);
-    set("y4", lines[3]);
-
-    const QDate date = m_settings.PrintDate.date();
-    set("Lb_year", decimal(date.year()) + gbk::fromUtf8(" 年 ") + decimal(date.month()) + gbk::fromUtf8(" 月 ")
-                       + decimal(date.day()) + gbk::fromUtf8(" 日"));
-    set("lb_area", m_settings.Issuer);
+    report::fillWordingLines(band, opinion, StrToInt(m_widthText()));
+    report::fillDateAndIssuer(band, m_settings.PrintDate.date(), m_settings.Issuer);
 }
 
 } // namespace quvela::zw

@@ -122,4 +122,25 @@ TEST(ApprovalFrame, LastTextEndsTwoHundredFiftyMillimetresDown)
     EXPECT_GT(lowest, 257 - 10);
 }
 
+TEST(ApprovalFrame, DateAndIssuerUnderTheWording)
+{
+    struct DateCase
+    {
+        QDate date;
+        const char *text;
+    };
+    const DateCase cases[] = {
+        {QDate(2010, 3, 5), "2010 年 3 月 5 日"},
+        {QDate(2009, 12, 31), "2009 年 12 月 31 日"},
+    };
+    for (const DateCase &c : cases) {
+        FormReport report;
+        buildApprovalForm(report, kGovernmentFormVariant);
+        ReportBand &band = report.formBand();
+        fillDateAndIssuer(band, c.date, gbk::fromUtf8("某市人社局制"));
+        EXPECT_EQ(gbk::toUtf8(band.label("Lb_year").text), c.text);
+        EXPECT_EQ(gbk::toUtf8(band.label("lb_area").text), "某市人社局制");
+    }
+}
+
 } // namespace

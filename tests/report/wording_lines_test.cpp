@@ -67,6 +67,23 @@ TEST_P(WordingLines, Breaks)
     EXPECT_EQ(lines[0] + lines[1] + lines[2] + lines[3], c.text);
 }
 
+TEST_P(WordingLines, FillTheFourLabels)
+{
+    const Case &c = GetParam();
+    ReportBand band("ColumnHeaderBand1", 161.9, 222.2);
+    for (const char *name : {"y1", "y2", "y3", "y4"}) {
+        ReportLabel l;
+        l.name = name;
+        l.text = "before";
+        band.addLabel(l);
+    }
+    fillWordingLines(band, c.text, c.width);
+    EXPECT_EQ(band.label("y1").text, c.lines[0]);
+    EXPECT_EQ(band.label("y2").text, c.lines[1]);
+    EXPECT_EQ(band.label("y3").text, c.lines[2]);
+    EXPECT_EQ(band.label("y4").text, c.lines[3]);
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, WordingLines, testing::ValuesIn(cases()),
                          [](const testing::TestParamInfo<Case> &param) { return std::string(param.param.name); });
 

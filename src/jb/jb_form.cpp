@@ -77,12 +77,7 @@ GbkString TJbPrnForm::fillNormalStep(int32_t year)
         report::moveAmountsToWorkerColumn(band, report::WageBlock::New, kWorkerAmountX);
     }
 
-    set("l_xm", text(2));
-    set("l_xb", text(3));
-    set("l_whcd", text(23));
-    set("l_csny", FormatYearMonth(text(4)));
-    set("l_gzny", FormatYearMonth(text(5)));
-    set("l_tsny", FormatYearMonth(text(6)));
+    report::fillPersonCells(m_report.formBand(), {text(2), text(3), text(23), text(4), text(5), text(6)});
     set("lb_bdyy", gbk::fromUtf8(worker ? "正常增加岗位工资" : "正常晋升级别工资"));
     set("lb_ndkh", decimal(int64_t{year} - 2));
 
@@ -137,12 +132,7 @@ GbkString TJbPrnForm::fillNormalStep(int32_t year)
 
 GbkString TJbPrnForm::fillRolling(int32_t year)
 {
-    set("l_xm", text(2));
-    set("l_xb", text(23));
-    set("l_whcd", text(27));
-    set("l_csny", FormatYearMonth(text(24)));
-    set("l_gzny", FormatYearMonth(text(25)));
-    set("l_tsny", FormatYearMonth(text(26)));
+    report::fillPersonCells(m_report.formBand(), {text(2), text(23), text(27), text(24), text(25), text(26)});
     set("lb_bdyy", gbk::fromUtf8("滚动级别工资"));
     set("lb_ndkh", decimal(int64_t{year} - 4));
 

@@ -42,12 +42,8 @@ void TJgPrnForm::qrJGGZNeedData(bool & /*moreData: left as the engine set it*/)
     if (newCategory == StaffCategory::Worker)
         report::moveAmountsToWorkerColumn(band, report::WageBlock::New, kWorkerAmountX);
 
-    set("l_xm", cell(column::Name));
-    set("l_xb", cell(column::Sex));
-    set("l_whcd", cell(column::Education));
-    set("l_csny", FormatYearMonth(cell(column::Birth)));
-    set("l_gzny", FormatYearMonth(cell(column::WorkStart)));
-    set("l_tsny", FormatYearMonth(cell(column::ServiceStart)));
+    report::fillPersonCells(band, {cell(column::Name), cell(column::Sex), cell(column::Education),
+                                   cell(column::Birth), cell(column::WorkStart), cell(column::ServiceStart)});
     set("lb_bdyy", gbk::fromUtf8("职务变动"));
 
     const GbkString newPostSince = cell(column::NewPostSince);

@@ -1,5 +1,7 @@
 #include "report/approval_form_frame.h"
 
+#include "common/pub_func.h"
+
 #include <cmath>
 #include <deque>
 #include <mutex>
@@ -177,6 +179,16 @@ ReportLabel dataLabel(std::string name, double x, double y, double width, Align 
     l.align = align;
     l.fitToCell = true;
     return l;
+}
+
+void fillPersonCells(ReportBand &band, const PersonCells &person)
+{
+    band.label("l_xm").text = person.name;
+    band.label("l_xb").text = person.sex;
+    band.label("l_whcd").text = person.education;
+    band.label("l_csny").text = FormatYearMonth(person.birth);
+    band.label("l_gzny").text = FormatYearMonth(person.workStart);
+    band.label("l_tsny").text = FormatYearMonth(person.serviceStart);
 }
 
 void fillDateAndIssuer(ReportBand &band, const QDate &printDate, const GbkString &issuer)

@@ -36,6 +36,17 @@ void buildApprovalForm(FormReport &report, const ApprovalFormVariant &variant);
 // moves it, so a form builds every label it fills with this.
 ReportLabel dataLabel(std::string name, double x, double y, double width, Align align);
 
+// The person's cells of the form's first two rows, as the roster holds them.
+struct PersonCells
+{
+    GbkString name, sex, education;
+    GbkString birth, workStart, serviceStart; // year-months "yyyymm" or "yyyy.mm"
+};
+
+// "l_xm", "l_xb", "l_whcd", and the three year-months as the forms print them
+// (FormatYearMonth) in "l_csny", "l_gzny", "l_tsny".
+void fillPersonCells(ReportBand &band, const PersonCells &person);
+
 // The two labels under the wording, as every form fills them: the print date "Lb_year"
 // ("2010 年 3 月 5 日") and the issuing office "lb_area".
 void fillDateAndIssuer(ReportBand &band, const QDate &printDate, const GbkString &issuer);

@@ -64,12 +64,7 @@ void TXjPrnForm::qrXJGZNeedData(bool & /*moreData: left as the engine set it*/)
     const XjRecord &r = m_row;
     const GbkString lastYear = decimal(m_settings.Year - 1);
 
-    set("l_xm", r.xm);
-    set("l_xb", r.xb);
-    set("l_whcd", r.whcd);
-    set("l_csny", FormatYearMonth(r.csny));
-    set("l_gzny", FormatYearMonth(r.gzny));
-    set("l_tsny", FormatYearMonth(r.tsny));
+    report::fillPersonCells(band, {r.xm, r.xb, r.whcd, r.csny, r.gzny, r.tsny});
     set("lb_ndkh", lastYear);
     set("zw0", r.xrzw);
     set("zw1", r.xrzw);

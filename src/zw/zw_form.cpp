@@ -43,12 +43,8 @@ void TZwPrnForm::qrZWGZNeedData(bool & /*moreData: left as the engine set it*/)
         return label;
     };
 
-    set("l_xm", cell(field::Name));
-    set("l_xb", cell(field::Sex));
-    set("l_whcd", cell(field::Education));
-    set("l_csny", FormatYearMonth(cell(field::Birth)));
-    set("l_gzny", FormatYearMonth(cell(field::WorkStart)));
-    set("l_tsny", FormatYearMonth(cell(field::ServiceStart)));
+    report::fillPersonCells(band, {cell(field::Name), cell(field::Sex), cell(field::Education), cell(field::Birth),
+                                   cell(field::WorkStart), cell(field::ServiceStart)});
     set("lb_bdyy", cell(field::Reason));
     const GbkString postSince = cell(field::PostSince);
     // The year of the current post: its first four bytes, never half of a character

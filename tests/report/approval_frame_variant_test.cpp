@@ -1,8 +1,10 @@
 // What the forms of the four tools change in the shared frame.
 #include "report/approval_form_frame.h"
+#include "report/label_place.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -120,6 +122,27 @@ TEST(ApprovalFrame, LastTextEndsTwoHundredFiftyMillimetresDown)
         lowest = std::max(lowest, l.y + l.height);
     EXPECT_NEAR(lowest, 250.0, kTolerance);
     EXPECT_GT(lowest, 257 - 10);
+}
+
+TEST(ApprovalFrame, PersonCellsWithTheYearMonthsAsPrinted)
+{
+    FormReport report;
+    buildApprovalForm(report, kZwFormVariant);
+    ReportBand &band = report.formBand();
+    addDataLabels(band, std::array<LabelPlace, 6>{{{"l_xm", 0, 0, 10, Align::Left},
+                                                   {"l_xb", 0, 0, 10, Align::Left},
+                                                   {"l_whcd", 0, 0, 10, Align::Left},
+                                                   {"l_csny", 0, 0, 10, Align::Left},
+                                                   {"l_gzny", 0, 0, 10, Align::Left},
+                                                   {"l_tsny", 0, 0, 10, Align::Left}}});
+    fillPersonCells(band, {gbk::fromUtf8("林晓明"), gbk::fromUtf8("男"), gbk::fromUtf8("大学"), "197805", "1998.07",
+                           "199807"});
+    EXPECT_EQ(gbk::toUtf8(band.label("l_xm").text), "林晓明");
+    EXPECT_EQ(gbk::toUtf8(band.label("l_xb").text), "男");
+    EXPECT_EQ(gbk::toUtf8(band.label("l_whcd").text), "大学");
+    EXPECT_EQ(band.label("l_csny").text, "1978.05");
+    EXPECT_EQ(band.label("l_gzny").text, "1998.07");
+    EXPECT_EQ(band.label("l_tsny").text, "1998.07");
 }
 
 TEST(ApprovalFrame, DateAndIssuerUnderTheWording)

@@ -6,6 +6,7 @@
 #include "widgets/digits_only.h"
 #include "widgets/panel_controls.h"
 #include "widgets/program_folder.h"
+#include "widgets/tool_strip.h"
 #include "widgets/usage_text.h"
 
 #include <QDateEdit>
@@ -28,7 +29,6 @@
 namespace quvela::roster {
 namespace {
 
-constexpr int kBottomPanelHeight = 118;
 constexpr int kHelpPaneHeight = 100;
 
 } // namespace
@@ -72,23 +72,11 @@ void RosterToolWindow::buildControls()
     m_split->setStretchFactor(1, 0);
     column->addWidget(m_split, 1);
 
-    auto *bottom = new QWidget(central);
-    bottom->setObjectName(QStringLiteral("Panel1"));
-    bottom->setFixedHeight(kBottomPanelHeight);
-    auto *row = new QHBoxLayout(bottom);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    m_usage = new QPlainTextEdit(bottom);
-    m_usage->setObjectName(QStringLiteral("Memo1"));
+    const widgets::ToolStrip bottom = widgets::makeToolStrip(central, m_texts.controlPanelWidth);
+    m_usage = bottom.usage;
     m_usage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_usage->hide();
-    row->addWidget(m_usage, 1);
-    m_panel = new QWidget(bottom);
-    m_panel->setObjectName(QStringLiteral("Panel2"));
-    m_panel->setFixedWidth(m_texts.controlPanelWidth);
-    row->addStretch(0);
-    row->addWidget(m_panel, 0, Qt::AlignRight);
-    column->addWidget(bottom);
+    m_panel = bottom.panel;
+    column->addWidget(bottom.strip);
     setCentralWidget(central);
     // The line where a run that found nothing to print says so.
     statusBar()->setSizeGripEnabled(false);

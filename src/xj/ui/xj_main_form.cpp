@@ -10,6 +10,7 @@
 #include "widgets/digits_only.h"
 #include "widgets/panel_controls.h"
 #include "widgets/program_folder.h"
+#include "widgets/tool_strip.h"
 #include "widgets/usage_text.h"
 #include "xj/ui/para_form.h"
 #include "xj/ui/xj_grid_columns.h"
@@ -37,7 +38,6 @@ QPointer<TXjMainForm> XjMainForm;
 
 namespace {
 
-constexpr int kBottomPanelHeight = 118;
 constexpr int kControlPanelWidth = 712;
 
 std::vector<int> gridColumns()
@@ -116,23 +116,11 @@ void TXjMainForm::buildControls()
     m_grid->setFont(gridFont);
     column->addWidget(m_grid, 1);
 
-    auto *bottom = new QWidget(central);
-    bottom->setObjectName(QStringLiteral("Panel1"));
-    bottom->setFixedHeight(kBottomPanelHeight);
-    auto *row = new QHBoxLayout(bottom);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    m_usage = new QPlainTextEdit(bottom);
-    m_usage->setObjectName(QStringLiteral("Memo1"));
+    const widgets::ToolStrip bottom = widgets::makeToolStrip(central, kControlPanelWidth);
+    m_usage = bottom.usage;
     m_usage->setReadOnly(true);
-    m_usage->hide();
-    row->addWidget(m_usage, 1);
-
-    auto *panel = new QWidget(bottom);
-    panel->setObjectName(QStringLiteral("Panel2"));
-    panel->setFixedWidth(kControlPanelWidth);
-    row->addWidget(panel, 0, Qt::AlignRight);
-    column->addWidget(bottom);
+    QWidget *panel = bottom.panel;
+    column->addWidget(bottom.strip);
     setCentralWidget(central);
 
     widgets::panelLabel(nullptr, "文件\n依据 ", 16, 27, panel);

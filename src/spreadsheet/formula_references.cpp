@@ -191,8 +191,12 @@ private:
 
     void sheetPrefixed(std::string_view sheet)
     {
-        if (m_at < m_text.size() && isWordChar(static_cast<unsigned char>(m_text[m_at])))
+        if (m_at < m_text.size() && isWordChar(static_cast<unsigned char>(m_text[m_at]))) {
+            const std::size_t before = m_found.size();
             word(!equalsNoCase(sheet, m_ownSheet));
+            if (m_found.size() > before)
+                m_found.back().sheet = std::string(sheet);
+        }
     }
 
     // A run of name characters: a function, a sheet prefix, a number or a reference.

@@ -18,6 +18,7 @@ struct FormulaReference
     std::size_t length = 0;
     CellRange range;        // a single cell has first == last
     bool otherSheet = false; // a sheet or workbook prefix other than this sheet's
+    std::string sheet;       // the sheet the prefix names (another workbook's too); empty without one
     bool wholeColumns = false; // "A:C": rows 1 to the last
     bool wholeRows = false;    // "3:5": columns A to the last
     // A defined name or a table ("工资总额", "表1[合计]"): what it covers is not in the

@@ -160,6 +160,15 @@ XlsxParts locateParts(ZipPackage &package)
     }
     if (parts.firstSheet.empty() || !package.find(parts.firstSheet))
         damaged("找不到工作表");
+    for (std::size_t i = 0; i < sheetIds.size(); ++i) {
+        for (const Relationship &r : relationships) {
+            if (r.id == sheetIds[i] && hasTypeSuffix(r, "worksheet") && !r.target.empty()
+                && r.target != parts.firstSheet && package.find(r.target)) {
+                parts.otherSheets.push_back({r.target, sheetNames[i]});
+                break;
+            }
+        }
+    }
     for (const Relationship &r : relationships) {
         if (r.target.empty() || !package.find(r.target))
             continue;

@@ -21,6 +21,12 @@ struct XlsxParts
     std::string workbook;
     std::string firstSheet; // the first worksheet in workbook order
     std::string firstSheetName;
+    struct Sheet
+    {
+        std::string part;
+        std::string name;
+    };
+    std::vector<Sheet> otherSheets; // the worksheets after the first, in workbook order
     std::string sharedStrings;
     std::string styles;
     std::string calcChain;

@@ -2,6 +2,7 @@
 
 #include "spreadsheet/atomic_file_replace.h"
 #include "spreadsheet/formula_edit_plan.h"
+#include "spreadsheet/other_sheet_formulas.h"
 #include "spreadsheet/spreadsheet_session.h"
 #include "spreadsheet/xlsx_part_edits.h"
 #include "spreadsheet/xlsx_sheet_reader.h"
@@ -9,6 +10,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <list>
 
 namespace quvela::spreadsheet {
@@ -56,7 +58,8 @@ const int32_t *XlsxWorkbook::pendingValue(int row, int column) const
     return c == r->second.end() ? nullptr : &c->second;
 }
 
-std::string XlsxWorkbook::buildArchive(const std::filesystem::path &temporary, const FormulaCellEdits &edits)
+std::string XlsxWorkbook::buildArchive(const std::filesystem::path &temporary, const FormulaCellEdits &edits,
+                                       const std::map<std::string, FormulaCellEdits> &otherSheetEdits)
 {
     zip_t *source = m_package->handle();
     int error = 0;
@@ -75,8 +78,19 @@ std::string XlsxWorkbook::buildArchive(const std::filesystem::path &temporary, c
             if (!calcChain.empty() && name == calcChain)
                 continue;
             const std::string *replacement = nullptr;
+            const auto other = otherSheetEdits.empty() ? otherSheetEdits.end() : std::find_if(
+                otherSheetEdits.begin(), otherSheetEdits.end(),
+                [&](const auto &entry) { return ZipPackage::normalise(entry.first) == name; });
             if (name == sheet) {
                 replacement = &buffers.emplace_back(rewriteSheet(m_package->stream(i), m_writes, edits));
+            } else if (other != otherSheetEdits.end()) {
+                // Another sheet's stale results go; a sheet that cannot be followed is
+                // copied as it is rather than stop the save.
+                try {
+                    replacement = &buffers.emplace_back(rewriteSheet(m_package->stream(i), {}, other->second));
+                } catch (const XmlError &) {
+                } catch (const QuvelaError &) {
+                }
             } else if (name == workbook) {
                 replacement = &buffers.emplace_back(requestFullCalculation(m_package->read(i)));
             } else if (!calcChain.empty() && name == "[content_types].xml") {
@@ -136,7 +150,9 @@ void XlsxWorkbook::save()
     };
     std::string problem;
     FormulaCellEdits edits;
+    std::map<std::string, FormulaCellEdits> otherSheetEdits;
     try {
+        otherSheetEdits = staleFormulasOfOtherSheets(*m_package, m_parts.otherSheets, m_parts.firstSheetName);
         if (!m_formulas.all().empty()) {
             std::vector<CellPosition> written;
             for (const auto &[row, cells] : m_writes) {
@@ -145,7 +161,7 @@ void XlsxWorkbook::save()
             }
             edits = planFormulaEdits(m_writes, m_formulas, *m_cells, m_sheet->engine(written));
         }
-        problem = buildArchive(temporary, edits);
+        problem = buildArchive(temporary, edits, otherSheetEdits);
     } catch (const QuvelaError &e) {
         removeTemporary();
         saveFailed(gbk::toUtf8(e.message()));

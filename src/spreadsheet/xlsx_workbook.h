@@ -37,12 +37,14 @@ public:
     // recalculation and the calculation chain removed; copies every other entry as
     // stored. In the worksheet, a filled-down formula whose first cell is written
     // carries on from its next cell, and every formula that depends on a written cell
-    // gets its new result, or loses its result when it cannot be computed here. The new file is written beside the original, read back and checked, then
+    // gets its new result, or loses its result when it cannot be computed here; so do
+    // the formulas of the other sheets that may read it. The new file is written beside the original, read back and checked, then
     // renamed over it. Throws QuvelaError; the original is then untouched.
     void save();
 
 private:
-    std::string buildArchive(const std::filesystem::path &temporary, const FormulaCellEdits &edits);
+    std::string buildArchive(const std::filesystem::path &temporary, const FormulaCellEdits &edits,
+                             const std::map<std::string, FormulaCellEdits> &otherSheetEdits);
 
     std::filesystem::path m_file;
     std::unique_ptr<ZipPackage> m_package;

@@ -8,6 +8,7 @@
 #include "jb/ui/jb_main_form.h"
 #include "jg/ui/jg_main_form.h"
 #include "widgets/gradient_button.h"
+#include "widgets/pixel_font.h"
 #include "widgets/program_folder.h"
 #include "xj/ui/xj_main_form.h"
 #include "zw/ui/zw_main_form.h"
@@ -24,20 +25,13 @@
 namespace quvela::app {
 namespace {
 
-QFont pixelFont(const char *family, int pixels)
-{
-    QFont font(QString::fromUtf8(family));
-    font.setPixelSize(pixels);
-    return font;
-}
-
 QLabel *titleLabel(const char *text, const char *name, const QRect &geometry, QWidget *parent)
 {
     auto *label = new QLabel(QString::fromUtf8(text), parent);
     label->setObjectName(QString::fromUtf8(name));
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(pixelFont("宋体", 31));
+    label->setFont(widgets::pixelFont("宋体", 31));
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, Qt::blue);
     label->setPalette(p);
@@ -50,7 +44,7 @@ widgets::GradientButton *toolButton(const char *text, const char *name, int top,
     auto *button = new widgets::GradientButton(QString::fromUtf8(text), parent);
     button->setObjectName(QString::fromUtf8(name));
     button->setGeometry(64, top, 369, 30);
-    button->setFont(pixelFont("楷体_GB2312", pixels));
+    button->setFont(widgets::pixelFont("楷体_GB2312", pixels));
     button->setTextColor(QColor(255, 0, 255));
     button->setFaceColor(face);
     return button;
@@ -65,7 +59,7 @@ TMainForm::TMainForm(Prompts &prompts, ShortcutWriter writeShortcutTo)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quvela"));
     setFixedSize(kClientWidth, kClientHeight);
-    setFont(pixelFont("宋体", 13));
+    setFont(widgets::pixelFont("宋体", 13));
 
     QPainterPath outline;
     outline.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10);
@@ -88,7 +82,7 @@ TMainForm::TMainForm(Prompts &prompts, ShortcutWriter writeShortcutTo)
     m_XPButton1 = new widgets::GradientButton(QStringLiteral("退出"), this);
     m_XPButton1->setObjectName(QStringLiteral("XPButton1"));
     m_XPButton1->setGeometry(392, 328, 75, 30);
-    m_XPButton1->setFont(pixelFont("楷体_GB2312", 17));
+    m_XPButton1->setFont(widgets::pixelFont("楷体_GB2312", 17));
     // The Windows desktop colour of the default scheme.
     m_XPButton1->setTextColor(QColor(58, 110, 165));
     m_XPButton1->setBorderColor(QColor(128, 128, 0));

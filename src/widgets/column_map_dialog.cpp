@@ -4,23 +4,13 @@
 #include "common/errors.h"
 #include "common/ini_file.h"
 #include "common/prompts.h"
+#include "widgets/pixel_font.h"
 #include "widgets/spin_edit.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 namespace quvela::widgets {
-namespace {
-
-QFont pixelFont(int pixels)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
-} // namespace
-
 ColumnMapDialog::ColumnMapDialog(IniFile &ini, Prompts &prompts, ColumnDialogLayout layout, GbkString &recordMap,
                                  QWidget *parent)
     : QDialog(parent)
@@ -31,11 +21,11 @@ ColumnMapDialog::ColumnMapDialog(IniFile &ini, Prompts &prompts, ColumnDialogLay
 {
     setObjectName(m_layout.objectName);
     setWindowTitle(QStringLiteral("参数设置"));
-    setFont(pixelFont(12));
+    setFont(toolFont());
     setFixedSize(m_layout.clientSize);
 
     auto *heading = new QLabel(QStringLiteral("打印项列号设置"), this);
-    heading->setFont(pixelFont(24));
+    heading->setFont(toolFont(24));
     heading->move(32, 16);
     heading->adjustSize();
     auto *hint = new QLabel(QStringLiteral("（A=0,B=1,C=2......）"), this);

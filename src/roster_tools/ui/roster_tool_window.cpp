@@ -5,6 +5,7 @@
 #include "roster_tools/ui/workbook_view.h"
 #include "widgets/digits_only.h"
 #include "widgets/panel_controls.h"
+#include "widgets/pixel_font.h"
 #include "widgets/program_folder.h"
 #include "widgets/tool_strip.h"
 #include "widgets/usage_text.h"
@@ -41,9 +42,7 @@ RosterToolWindow::RosterToolWindow(Prompts &prompts, const std::filesystem::path
     , m_texts(std::move(texts))
 {
     setObjectName(m_texts.objectName);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(widgets::toolFont());
     buildControls();
 }
 

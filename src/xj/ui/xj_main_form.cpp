@@ -9,6 +9,7 @@
 #include "widgets/data_grid.h"
 #include "widgets/digits_only.h"
 #include "widgets/panel_controls.h"
+#include "widgets/pixel_font.h"
 #include "widgets/program_folder.h"
 #include "widgets/tool_strip.h"
 #include "widgets/usage_text.h"
@@ -58,9 +59,7 @@ TXjMainForm::TXjMainForm(Prompts &prompts, QWidget *parent)
 {
     setObjectName(QStringLiteral("XjMainForm"));
     setWindowTitle(QStringLiteral("事业单位薪级工资个人申报表打印工具"));
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(widgets::toolFont());
 
     xjcs.ProgramDir = gbk::fromQString(widgets::programFolder());
     buildControls();

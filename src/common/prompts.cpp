@@ -21,4 +21,12 @@ bool runShowingErrors(Prompts &prompts, const std::function<bool()> &work)
     return false;
 }
 
+void runHandlerShowingErrors(Prompts &prompts, const std::function<void()> &handler)
+{
+    runShowingErrors(prompts, [&] {
+        handler();
+        return true;
+    });
+}
+
 } // namespace quvela

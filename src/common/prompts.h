@@ -48,5 +48,7 @@ public:
 // Runs work and returns its result. An error it raises is shown in the standard error
 // box and gives false: the one place where an operation's error becomes that box.
 bool runShowingErrors(Prompts &prompts, const std::function<bool()> &work);
+// The same for an event handler, which has no result.
+void runHandlerShowingErrors(Prompts &prompts, const std::function<void()> &handler);
 
 } // namespace quvela

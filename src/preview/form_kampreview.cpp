@@ -216,10 +216,7 @@ void TFormKampreview::setPageButtons(bool backEnabled, bool forwardEnabled)
 
 void TFormKampreview::guarded(const std::function<void()> &work)
 {
-    runShowingErrors(m_prompts, [&] {
-        work();
-        return true;
-    });
+    runHandlerShowingErrors(m_prompts, work);
 }
 
 void TFormKampreview::SpinEdit2Change(int value)

@@ -164,10 +164,7 @@ std::function<GbkString()> RosterToolWindow::widthReader() const
 
 void RosterToolWindow::guarded(const std::function<void()> &handler)
 {
-    runShowingErrors(m_prompts, [&] {
-        handler();
-        return true;
-    });
+    runHandlerShowingErrors(m_prompts, handler);
 }
 
 void RosterToolWindow::showEvent(QShowEvent *event)

@@ -186,10 +186,7 @@ XjTable &TXjMainForm::requireTable()
 
 void TXjMainForm::guarded(const std::function<void()> &handler)
 {
-    runShowingErrors(m_prompts, [&] {
-        handler();
-        return true;
-    });
+    runHandlerShowingErrors(m_prompts, handler);
 }
 
 void TXjMainForm::showEvent(QShowEvent *event)

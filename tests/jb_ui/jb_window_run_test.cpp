@@ -5,6 +5,7 @@
 #include "common/errors.h"
 #include "jb/jb_roster.h"
 #include "preview/form_kampreview.h"
+#include "support/page_labels.h"
 #include "support/preview_capture.h"
 
 #include <QPushButton>
@@ -48,14 +49,6 @@ protected:
     {
         return previewedPage([this] { window->RunFormReport(roster::ReportMode::Preview); });
     }
-
-    static std::string label(const report::RenderedPage &page, const char *name)
-    {
-        for (const report::ReportLabel &l : page.labels)
-            if (l.name == name)
-                return gbk::toUtf8(l.text);
-        return "<none>";
-    }
 };
 
 TEST_F(JbWindowRun, PreviewShowsTheFirstFlaggedRowOfTheMode)
@@ -64,9 +57,9 @@ TEST_F(JbWindowRun, PreviewShowsTheFirstFlaggedRowOfTheMode)
     const std::optional<report::RenderedPage> page = previewPage();
     ASSERT_TRUE(page);
     EXPECT_EQ(window->CurrentRow, 8);
-    EXPECT_EQ(label(*page, "l_xm"), "乙");
-    EXPECT_EQ(label(*page, "l_gw1"), "高级工");
-    EXPECT_EQ(label(*page, "lb_bdyy"), "正常增加岗位工资");
+    EXPECT_EQ(textOf(*page, "l_xm"), "乙");
+    EXPECT_EQ(textOf(*page, "l_gw1"), "高级工");
+    EXPECT_EQ(textOf(*page, "lb_bdyy"), "正常增加岗位工资");
     EXPECT_TRUE(prompts.shown.empty());
 }
 
@@ -77,9 +70,9 @@ TEST_F(JbWindowRun, AfterASwitchTheOtherModesRosterAndForm)
     const std::optional<report::RenderedPage> page = previewPage();
     ASSERT_TRUE(page);
     EXPECT_EQ(window->CurrentRow, 7);
-    EXPECT_EQ(label(*page, "l_xm"), "丁");
-    EXPECT_EQ(label(*page, "lb_bdyy"), "滚动级别工资");
-    EXPECT_EQ(label(*page, "l_ph1"), "1660");
+    EXPECT_EQ(textOf(*page, "l_xm"), "丁");
+    EXPECT_EQ(textOf(*page, "lb_bdyy"), "滚动级别工资");
+    EXPECT_EQ(textOf(*page, "l_ph1"), "1660");
 }
 
 TEST_F(JbWindowRun, TheWidthBoxAsItStandsWrapsTheWording)
@@ -88,8 +81,8 @@ TEST_F(JbWindowRun, TheWidthBoxAsItStandsWrapsTheWording)
     retype("edWidth", QStringLiteral("300"));
     const std::optional<report::RenderedPage> page = previewPage();
     ASSERT_TRUE(page);
-    EXPECT_EQ(label(*page, "y2"), "");
-    EXPECT_NE(label(*page, "y1").find("（高级工）"), std::string::npos);
+    EXPECT_EQ(textOf(*page, "y2"), "");
+    EXPECT_NE(textOf(*page, "y1").find("（高级工）"), std::string::npos);
 }
 
 TEST_F(JbWindowRun, AFormThatCannotBeMadeStopsTheRunWithTheError)

@@ -6,13 +6,13 @@
 #include "jg/jg_form.h"
 #include "report/rendered_page.h"
 #include "spreadsheet/spreadsheet_session.h"
+#include "support/page_labels.h"
 #include "support/temp_folder.h"
 #include "support/xlsx_rows.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -96,19 +96,6 @@ protected:
         return form.run();
     }
 };
-
-inline const report::ReportLabel &labelOf(const report::RenderedPage &page, const std::string &name)
-{
-    for (const report::ReportLabel &l : page.labels)
-        if (l.name == name)
-            return l;
-    throw std::out_of_range("no label " + name);
-}
-
-inline std::string textOf(const report::RenderedPage &page, const std::string &name)
-{
-    return gbk::toUtf8(labelOf(page, name).text);
-}
 
 // The whole wording as the four lines hold it.
 inline std::string wordingOf(const report::RenderedPage &page)

@@ -1,6 +1,7 @@
 // The XJ approval form: its layout as the JSON dump shows it on the paper, checked
 // against the form's coordinate tables, and the filled wording byte for byte.
 #include "report/json_dump.h"
+#include "support/page_labels.h"
 #include "xj/xj_form.h"
 
 #include <QJsonArray>
@@ -15,6 +16,7 @@
 
 using namespace quvela;
 using namespace quvela::xj;
+using quvela::test::textOf;
 
 namespace {
 
@@ -358,15 +360,6 @@ TEST(XjFormLayout, CaptionsTitleAndDataLabelsAreWhereTheFormPutsThem)
 
 // ---- the fill -----------------------------------------------------------------------
 
-std::string labelText(const report::RenderedPage &page, const char *name)
-{
-    for (const report::ReportLabel &l : page.labels)
-        if (l.name == name)
-            return gbk::toUtf8(l.text);
-    ADD_FAILURE() << "no label " << name;
-    return {};
-}
-
 TEST(XjFormFill, EveryLabelFromTheRowAndTheSettings)
 {
     const TXtcs settings = exampleSettings();
@@ -406,7 +399,7 @@ TEST(XjFormFill, EveryLabelFromTheRowAndTheSettings)
         {"lb_area", "vodeve工资处制"},
     };
     for (const auto &[name, text] : expected)
-        EXPECT_EQ(labelText(page, name), text) << name;
+        EXPECT_EQ(textOf(page, name), text) << name;
 }
 
 // One field changed from the example person or settings, and what it shows.
@@ -469,7 +462,7 @@ TEST_P(XjFormFillCase, Shows)
     TXtcs settings = exampleSettings();
     GetParam().change(row, settings);
     TXjPrnForm form(row, settings);
-    EXPECT_EQ(labelText(form.run(), GetParam().label), GetParam().expected);
+    EXPECT_EQ(textOf(form.run(), GetParam().label), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, XjFormFillCase, testing::ValuesIn(kFillCases),
@@ -495,7 +488,7 @@ TEST(XjFormFill, ReadsTheSettingsRecordAtRunTime)
     TXtcs settings = exampleSettings();
     TXjPrnForm form(examplePerson(), settings);
     settings.Issuer = gbk::fromUtf8("新的处室");
-    EXPECT_EQ(labelText(form.run(), "lb_area"), "新的处室");
+    EXPECT_EQ(textOf(form.run(), "lb_area"), "新的处室");
 }
 
 TEST(XjFormFill, MarginsInForceAreSetWhenTheFormIsCreated)

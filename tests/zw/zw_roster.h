@@ -7,6 +7,7 @@
 #include "common/settings_records.h"
 #include "roster_tools/sheet_fixture.h"
 #include "spreadsheet/spreadsheet_session.h"
+#include "support/page_labels.h"
 #include "support/temp_folder.h"
 #include "zw/zw_fields.h"
 #include "zw/zw_form.h"
@@ -115,14 +116,7 @@ protected:
     }
 
     // A label's text of a page, UTF-8.
-    static std::string text(const report::RenderedPage &p, const std::string &name)
-    {
-        for (const report::ReportLabel &l : p.labels)
-            if (l.name == name)
-                return gbk::toUtf8(l.text);
-        ADD_FAILURE() << "no label " << name;
-        return {};
-    }
+    static std::string text(const report::RenderedPage &p, const std::string &name) { return textOf(p, name); }
     static std::string wording(const report::RenderedPage &p)
     {
         return text(p, "y1") + text(p, "y2") + text(p, "y3") + text(p, "y4");

@@ -236,7 +236,7 @@ std::unique_ptr<SheetData> readXlsFirstSheet(std::string_view bytes)
     return sheet;
 }
 
-std::unique_ptr<SheetData> readXlsFirstSheet(const std::filesystem::path &file)
+std::string readXlsFileBytes(const std::filesystem::path &file)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
@@ -250,7 +250,12 @@ std::unique_ptr<SheetData> readXlsFirstSheet(const std::filesystem::path &file)
     std::string bytes(static_cast<std::size_t>(size), '\0');
     if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw cannotOpenFile(file);
-    return readXlsFirstSheet(std::string_view(bytes));
+    return bytes;
+}
+
+std::unique_ptr<SheetData> readXlsFirstSheet(const std::filesystem::path &file)
+{
+    return readXlsFirstSheet(std::string_view(readXlsFileBytes(file)));
 }
 
 } // namespace quvela::spreadsheet

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace quvela::spreadsheet {
@@ -26,5 +27,9 @@ std::unique_ptr<SheetData> readXlsFirstSheet(const std::filesystem::path &file);
 
 // The same from the bytes of a file; they need not outlive the call.
 std::unique_ptr<SheetData> readXlsFirstSheet(std::string_view bytes);
+
+// The whole file, refused with the reader's messages when it is missing, unreadable or
+// larger than kMaxXlsFileBytes.
+std::string readXlsFileBytes(const std::filesystem::path &file);
 
 } // namespace quvela::spreadsheet

@@ -20,23 +20,6 @@ namespace {
     throw QuvelaError(gbk::fromUtf8("保存工作簿失败（" + detail + "），原文件未被修改。"));
 }
 
-std::string readFile(const std::filesystem::path &file)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        throw cannotOpenFile(file);
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error)
-        throw cannotOpenFile(file);
-    if (size > kMaxXlsFileBytes)
-        throw workbookTooLarge();
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        throw cannotOpenFile(file);
-    return bytes;
-}
-
 bool sameValue(const CellValue &a, const CellValue &b)
 {
     return a.type == b.type && a.isDate == b.isDate && a.text == b.text
@@ -53,7 +36,7 @@ bool sameResult(const CellValue &read, const CellValue &result)
 
 } // namespace
 
-XlsWorkbook::XlsWorkbook(const std::filesystem::path &file) : m_file(file), m_bytes(readFile(file))
+XlsWorkbook::XlsWorkbook(const std::filesystem::path &file) : m_file(file), m_bytes(readXlsFileBytes(file))
 {
     load();
 }

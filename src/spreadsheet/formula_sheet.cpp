@@ -19,7 +19,9 @@ FormulaSheet::~FormulaSheet() = default;
 
 CellValue FormulaSheet::cell(int row, int column) const
 {
-    const SheetFormula *formula = m_formulas.all().empty() ? nullptr : m_formulas.find(row, column);
+    // Every cell read goes through here: a sheet whose formulas all carry their results
+    // reads as stored without looking a formula up.
+    const SheetFormula *formula = m_formulas.allHaveResults() ? nullptr : m_formulas.find(row, column);
     if (!formula || formula->hasResult)
         return m_cells.cell(row, column);
     if (auto value = engine().evaluate({row, column}))

@@ -20,6 +20,7 @@ void SheetFormulas::add(SheetFormula formula)
     m_textBytes += formula.text.size();
     if (m_formulas.size() >= kMaxFormulas || m_textBytes > kMaxTextBytes)
         throw WorkbookOpenError(gbk::fromUtf8("工作表的公式过多，无法读取。"));
+    m_withoutResult += formula.hasResult ? 0 : 1;
     m_formulas.push_back(std::move(formula));
 }
 
@@ -40,6 +41,8 @@ void SheetFormulas::finish()
         }
         m_formulas = std::move(unique);
     }
+    m_withoutResult = static_cast<std::size_t>(std::count_if(
+        m_formulas.begin(), m_formulas.end(), [](const SheetFormula &f) { return !f.hasResult; }));
     m_groupFirsts.clear();
     for (std::size_t i = 0; i < m_formulas.size(); ++i) {
         const SheetFormula &f = m_formulas[i];

@@ -36,6 +36,9 @@ public:
     void finish();
 
     const std::vector<SheetFormula> &all() const { return m_formulas; }
+    // Whether every formula has its stored result, so that reading needs no formula at all
+    // (files saved by a spreadsheet program).
+    bool allHaveResults() const { return m_withoutResult == 0; }
     const SheetFormula *find(int row, int column) const;
     // The first cell of a shared group; nullptr when the file has none.
     const SheetFormula *groupFirst(uint32_t group) const;
@@ -48,6 +51,7 @@ private:
     std::vector<SheetFormula> m_formulas;
     std::unordered_map<uint32_t, std::size_t> m_groupFirsts; // group number -> index
     std::size_t m_textBytes = 0;
+    std::size_t m_withoutResult = 0;
 };
 
 } // namespace quvela::spreadsheet

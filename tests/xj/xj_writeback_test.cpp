@@ -112,6 +112,27 @@ protected:
         std::filesystem::copy_file(book, before, std::filesystem::copy_options::overwrite_existing);
         return writeBackRoster(prompts, ini, settings, start, end, *table);
     }
+
+    // The cells a write-back from rows 7.. of the adjusted table must hold: row 7 + i gets
+    // table row i's five figures when it is marked, zeros of the supplement left out.
+    static Changes writtenFromTable(const std::vector<XjRecord> &rows)
+    {
+        Changes expected;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const XjRecord &p = rows[i];
+            const int r = 7 + int(i);
+            if (p.sftz != 1)
+                continue;
+            expected[{r, 20}] = std::to_string(p.xjdj2);
+            expected[{r, 21}] = std::to_string(p.xjgz2);
+            if (p.bf102 != 0)
+                expected[{r, 22}] = std::to_string(p.bf102);
+            expected[{r, 25}] = std::to_string(p.zzxj);
+            if (p.zz10 != 0)
+                expected[{r, 26}] = std::to_string(p.zz10);
+        }
+        return expected;
+    }
 };
 
 } // namespace
@@ -302,22 +323,9 @@ TEST_F(XjWriteBack, TheExampleRosterChangesInTheFiveColumnsOnly)
     EXPECT_EQ(shownLog(), (std::vector<std::string>{kWait, kSaved}));
 
     // Expected from the adjusted table: row 7 + i holds table row i.
-    Changes expected;
     const auto rows = storedRows();
     ASSERT_EQ(rows.size(), 24u);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const XjRecord &p = rows[i];
-        const int r = 7 + int(i);
-        if (p.sftz != 1)
-            continue;
-        expected[{r, 20}] = std::to_string(p.xjdj2);
-        expected[{r, 21}] = std::to_string(p.xjgz2);
-        if (p.bf102 != 0)
-            expected[{r, 22}] = std::to_string(p.bf102);
-        expected[{r, 25}] = std::to_string(p.zzxj);
-        if (p.zz10 != 0)
-            expected[{r, 26}] = std::to_string(p.zz10);
-    }
+    const Changes expected = writtenFromTable(rows);
     ASSERT_GT(expected.size(), 40u);
     const Changes changes = changedCells(before, book);
     for (const auto &[cell, value] : changes) {
@@ -349,22 +357,9 @@ TEST_F(XjWriteBack, AnXlsRosterIsWrittenAsAnXlsxOneIs)
     EXPECT_TRUE(writeBack("7", "31"));
     EXPECT_EQ(shownLog(), (std::vector<std::string>{kWait, kSaved}));
 
-    Changes expected;
     const auto rows = storedRows();
     ASSERT_EQ(rows.size(), 24u);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const XjRecord &p = rows[i];
-        const int r = 7 + int(i);
-        if (p.sftz != 1)
-            continue;
-        expected[{r, 20}] = std::to_string(p.xjdj2);
-        expected[{r, 21}] = std::to_string(p.xjgz2);
-        if (p.bf102 != 0)
-            expected[{r, 22}] = std::to_string(p.bf102);
-        expected[{r, 25}] = std::to_string(p.zzxj);
-        if (p.zz10 != 0)
-            expected[{r, 26}] = std::to_string(p.zz10);
-    }
+    const Changes expected = writtenFromTable(rows);
     ASSERT_GT(expected.size(), 40u);
     spreadsheet::SpreadsheetSession now;
     now.open(book);

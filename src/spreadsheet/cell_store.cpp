@@ -19,7 +19,13 @@ uint32_t CellStore::addText(std::string text)
     if (m_texts.size() >= kMaxCells || m_textBytes > kMaxTextBytes)
         tooLarge();
     m_texts.push_back(std::move(text));
-    return static_cast<uint32_t>(m_texts.size() - 1);
+    return static_cast<uint32_t>(textCount() - 1);
+}
+
+void CellStore::borrowTexts(const CellStore &first, std::size_t count)
+{
+    m_borrowed = &first;
+    m_borrowedCount = std::min(count, first.m_texts.size());
 }
 
 void CellStore::add(int row, const Cell &cell)
@@ -56,7 +62,7 @@ void CellStore::setBoolean(int row, int column, bool value)
 
 void CellStore::setText(int row, int column, uint32_t textIndex)
 {
-    if (textIndex >= m_texts.size() || m_texts[textIndex].empty())
+    if (textIndex >= textCount() || text(textIndex).empty())
         return; // an empty text is an empty cell
     Cell cell{static_cast<uint16_t>(column), Text, {}};
     cell.text = textIndex;
@@ -65,7 +71,7 @@ void CellStore::setText(int row, int column, uint32_t textIndex)
 
 void CellStore::setError(int row, int column, uint32_t textIndex)
 {
-    if (textIndex >= m_texts.size())
+    if (textIndex >= textCount())
         return;
     Cell cell{static_cast<uint16_t>(column), Error, {}};
     cell.text = textIndex;
@@ -161,11 +167,11 @@ void CellStore::toValue(const Cell &c, CellValue &value) const
         break;
     case Text:
         value.type = CellValue::Type::Text;
-        value.text = m_texts[c.text];
+        value.text = text(c.text);
         break;
     case Error:
         value.type = CellValue::Type::Error;
-        value.text = m_texts[c.text];
+        value.text = text(c.text);
         break;
     }
 }

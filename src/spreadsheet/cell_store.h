@@ -23,7 +23,11 @@ public:
     // to by index. Throws WorkbookOpenError past the bounds.
     uint32_t addText(std::string text);
     void reserveTexts(std::size_t count) { m_texts.reserve(count); }
-    std::size_t textCount() const { return m_texts.size(); }
+    std::size_t textCount() const { return m_borrowedCount + m_texts.size(); }
+    // For another sheet of the same workbook: its first count texts are those of first
+    // (the workbook's shared strings), which must outlive this store. Call before any
+    // text is added.
+    void borrowTexts(const CellStore &first, std::size_t count);
 
     void setNumber(int row, int column, double number, bool isDate);
     void setBoolean(int row, int column, bool value);
@@ -108,6 +112,10 @@ private:
     }
     const Row *findRow(int row) const;
     void toValue(const Cell &c, CellValue &value) const;
+    const std::string &text(uint32_t index) const
+    {
+        return index < m_borrowedCount ? m_borrowed->m_texts[index] : m_texts[index - m_borrowedCount];
+    }
 
     // Fixed-size blocks: growing never copies the cells already read, which keeps the
     // peak memory of a large sheet near the size of its cells.
@@ -116,6 +124,8 @@ private:
     std::vector<Row> m_rows;
     std::vector<std::string> m_texts;
     std::size_t m_textBytes = 0;
+    const CellStore *m_borrowed = nullptr;
+    std::size_t m_borrowedCount = 0;
     bool m_inOrder = true;
     bool m_date1904 = false;
 };

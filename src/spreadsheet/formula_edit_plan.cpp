@@ -85,26 +85,17 @@ void carryOnGroups(const PendingWrites &writes, const SheetFormulas &formulas, F
 } // namespace
 
 FormulaCellEdits planFormulaEdits(const PendingWrites &writes, const SheetFormulas &formulas,
-                                  const CellStore &stored, FormulaEngine &engine)
+                                  const CellStore &stored, const std::vector<FormulaResult> &results)
 {
     FormulaCellEdits edits;
-    if (formulas.all().empty() || writes.empty())
+    if (formulas.all().empty())
         return edits;
-    carryOnGroups(writes, formulas, edits);
+    if (!writes.empty())
+        carryOnGroups(writes, formulas, edits);
 
-    std::vector<CellPosition> changed;
-    for (const auto &[row, cells] : writes) {
-        for (const auto &[column, value] : cells) {
-            CellValue number;
-            number.type = CellValue::Type::Number;
-            number.number = value;
-            engine.setValue({row, column}, number);
-            changed.push_back({row, column});
-        }
-    }
     // An array formula's result fills its whole range; a stale one goes everywhere.
     constexpr long long kMaxArrayCells = 10000;
-    for (const FormulaResult &result : engine.recalculate(changed)) {
+    for (const FormulaResult &result : results) {
         const SheetFormula *formula = formulas.find(result.cell.row, result.cell.column);
         if (!formula || isWritten(writes, result.cell))
             continue;

@@ -64,9 +64,9 @@ bool isOperand(fopcode_t op)
         || op == fopcode_t::fop_range_ref;
 }
 
-bool insideSheet(const ixion::abs_address_t &a)
+bool insideSheet(const ixion::abs_address_t &a, int sheets)
 {
-    return a.sheet == 0 && a.row >= 0 && a.row < kMaxRows && a.column >= 0 && a.column < kMaxColumns;
+    return a.sheet >= 0 && a.sheet < sheets && a.row >= 0 && a.row < kMaxRows && a.column >= 0 && a.column < kMaxColumns;
 }
 
 // What a referenced cell must hold for the engine's result to be the spreadsheet
@@ -113,7 +113,7 @@ bool boundsTextOperand(fopcode_t op)
 // operators. The engine's parser accepts some malformed texts (an operator at the end,
 // two operands side by side, "1E3" read as 1 and the cell E3) and computes something
 // for them; those are refused here.
-Verdict judge(const ixion::formula_tokens_t &tokens, const ixion::abs_address_t &position)
+Verdict judge(const ixion::formula_tokens_t &tokens, const ixion::abs_address_t &position, int sheets)
 {
     struct Frame
     {
@@ -154,7 +154,7 @@ Verdict judge(const ixion::formula_tokens_t &tokens, const ixion::abs_address_t 
             }
             if (op == fopcode_t::fop_single_ref) {
                 const ixion::abs_address_t cell = token.get_single_ref().to_abs(position);
-                if (!insideSheet(cell))
+                if (!insideSheet(cell, sheets))
                     return {};
                 const formula_function_t function = wholeArgument ? frames.back().name
                                                                   : formula_function_t::func_unknown;
@@ -180,7 +180,8 @@ Verdict judge(const ixion::formula_tokens_t &tokens, const ixion::abs_address_t 
                 if (range.all_columns() || range.all_rows())
                     return {};
                 const ixion::abs_range_t absolute = range.to_abs(position);
-                if (!insideSheet(absolute.first) || !insideSheet(absolute.last))
+                if (!insideSheet(absolute.first, sheets) || !insideSheet(absolute.last, sheets)
+                    || absolute.first.sheet != absolute.last.sheet)
                     return {};
             }
             if (op == fopcode_t::fop_value && !std::isfinite(token.get_value()))
@@ -277,9 +278,9 @@ bool withinLimits(std::string_view formula)
     return true;
 }
 
-ixion::abs_address_t address(CellPosition cell)
+ixion::abs_address_t address(int sheet, CellPosition cell)
 {
-    return ixion::abs_address_t(0, cell.row - 1, cell.column - 1);
+    return ixion::abs_address_t(sheet, cell.row - 1, cell.column - 1);
 }
 
 bool before(const CellPosition &a, const CellPosition &b)
@@ -300,14 +301,17 @@ struct FormulaEngine::Impl
 {
     struct Formula
     {
+        int sheet = 0;
         CellPosition cell;
         bool live = true; // false once the cell was given something else
         bool trusted = false;
         bool booleanResult = false;
         bool computed = false; // holds a result, stored or computed
         bool parsed = false; // the engine has read the text (only when it computes it)
+        // It reads a sheet the engine does not hold, another workbook, or a name.
+        bool readsOutside = false;
         std::vector<Operand> operands;
-        std::vector<CellRange> reads; // the cells of this sheet it reads
+        std::vector<SheetRange> reads; // the cells of the engine's sheets it reads
         std::string text;
         ixion::formula_tokens_store_ptr_t tokens;
     };
@@ -316,7 +320,7 @@ struct FormulaEngine::Impl
     // everything that might depend on the change is then not computable.
     static constexpr std::size_t kMaxSteps = 50'000'000;
 
-    std::string sheetName;
+    std::vector<std::string> sheetNames;
     ixion::model_context context{{kMaxRows, kMaxColumns}};
     std::unique_ptr<ixion::formula_name_resolver> resolver;
     std::vector<Formula> formulas;
@@ -324,23 +328,47 @@ struct FormulaEngine::Impl
     // Built on first need after a change of formulas.
     bool indexed = false;
     std::unordered_map<uint64_t, std::vector<uint32_t>> readersOfCell;
-    RangeIndex readersOfRange;
+    std::vector<RangeIndex> readersOfRange; // by sheet
 
-    explicit Impl(std::string_view name)
-        : sheetName(name.empty() ? "Sheet1" : name)
+    explicit Impl(const std::vector<std::string> &names)
     {
-        context.append_sheet(sheetName);
+        for (const std::string &name : names) {
+            // A damaged file may name two sheets alike; the second one cannot be
+            // named in a formula then, and gets a name no formula spells.
+            std::string used = name.empty() ? "Sheet" + std::to_string(sheetNames.size() + 1) : name;
+            try {
+                context.append_sheet(used);
+            } catch (const std::exception &) {
+                used = "\x01" + std::to_string(sheetNames.size());
+                context.append_sheet(used);
+            }
+            sheetNames.push_back(used);
+        }
         resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &context);
     }
 
-    static uint64_t key(CellPosition cell)
+    int sheetCount() const { return static_cast<int>(sheetNames.size()); }
+    bool holdsSheet(int sheet) const { return sheet >= 0 && sheet < sheetCount(); }
+
+    // The sheet a reference's prefix names, spelled exactly as the engine knows it.
+    std::optional<int> sheetNamed(const std::string &name) const
     {
-        return (static_cast<uint64_t>(cell.row) << 16) | static_cast<uint64_t>(cell.column);
+        for (int i = 0; i < sheetCount(); ++i) {
+            if (sheetNames[static_cast<std::size_t>(i)] == name)
+                return i;
+        }
+        return std::nullopt;
     }
 
-    Formula *find(CellPosition cell)
+    static uint64_t key(int sheet, CellPosition cell)
     {
-        const auto it = byCell.find(key(cell));
+        return (static_cast<uint64_t>(sheet) << 40) | (static_cast<uint64_t>(cell.row) << 16)
+            | static_cast<uint64_t>(cell.column);
+    }
+
+    Formula *find(int sheet, CellPosition cell)
+    {
+        const auto it = byCell.find(key(sheet, cell));
         return it == byCell.end() ? nullptr : &formulas[it->second];
     }
 
@@ -370,20 +398,20 @@ struct FormulaEngine::Impl
         return false;
     }
 
-    std::optional<ixion::formula_tokens_t> parse(std::string_view formula, CellPosition cell)
+    std::optional<ixion::formula_tokens_t> parse(std::string_view formula, int sheet, CellPosition cell)
     {
         if (!withinLimits(formula))
             return std::nullopt;
         try {
-            return ixion::parse_formula_string(context, address(cell), *resolver, formula);
+            return ixion::parse_formula_string(context, address(sheet, cell), *resolver, formula);
         } catch (const std::exception &) {
             return std::nullopt;
         }
     }
 
-    void clear(CellPosition cell)
+    void clear(int sheet, CellPosition cell)
     {
-        const auto it = byCell.find(key(cell));
+        const auto it = byCell.find(key(sheet, cell));
         if (it == byCell.end())
             return;
         Formula &f = formulas[it->second];
@@ -399,9 +427,9 @@ struct FormulaEngine::Impl
     // know, so that every formula using its value becomes an error (not computable)
     // while a branch of an IF that is not taken still does not matter. What it reads is
     // followed here, from its text.
-    ixion::formula_tokens_t standIn(CellPosition cell)
+    ixion::formula_tokens_t standIn(int sheet, CellPosition cell)
     {
-        return ixion::parse_formula_string(context, address(cell), *resolver, "QUVELA.UNAVAILABLE()");
+        return ixion::parse_formula_string(context, address(sheet, cell), *resolver, "QUVELA.UNAVAILABLE()");
     }
 
     void buildIndex()
@@ -409,30 +437,35 @@ struct FormulaEngine::Impl
         if (indexed)
             return;
         readersOfCell.clear();
-        readersOfRange = RangeIndex();
+        readersOfRange.assign(sheetNames.size(), RangeIndex());
         for (uint32_t i = 0; i < formulas.size(); ++i) {
-            for (const CellRange &r : formulas[i].reads) {
-                if (r.first == r.last)
-                    readersOfCell[key(r.first)].push_back(i);
+            for (const SheetRange &r : formulas[i].reads) {
+                if (r.range.first == r.range.last)
+                    readersOfCell[key(r.sheet, r.range.first)].push_back(i);
                 else
-                    readersOfRange.add(r, i);
+                    readersOfRange[static_cast<std::size_t>(r.sheet)].add(r.range, i);
             }
         }
-        readersOfRange.build();
+        for (RangeIndex &index : readersOfRange)
+            index.build();
         indexed = true;
     }
 
+    // sheet and column -> the rows of the members there
+    using MemberRows = std::map<std::pair<int, int>, std::vector<int>>;
+
     // The live formulas among the members that the formula reads.
     template <typename Visit>
-    void dependencies(const Formula &f, const std::map<int, std::vector<int>> &memberRows, Visit &&visit)
+    void dependencies(const Formula &f, const MemberRows &memberRows, Visit &&visit)
     {
-        for (const CellRange &r : f.reads) {
-            for (auto col = memberRows.lower_bound(r.first.column);
-                 col != memberRows.end() && col->first <= r.last.column; ++col) {
+        for (const SheetRange &r : f.reads) {
+            for (auto col = memberRows.lower_bound({r.sheet, r.range.first.column});
+                 col != memberRows.end() && col->first.first == r.sheet && col->first.second <= r.range.last.column;
+                 ++col) {
                 const std::vector<int> &rows = col->second;
-                for (auto row = std::lower_bound(rows.begin(), rows.end(), r.first.row);
-                     row != rows.end() && *row <= r.last.row; ++row)
-                    visit(CellPosition{*row, col->first});
+                for (auto row = std::lower_bound(rows.begin(), rows.end(), r.range.first.row);
+                     row != rows.end() && *row <= r.range.last.row; ++row)
+                    visit(r.sheet, CellPosition{*row, col->first.second});
             }
         }
     }
@@ -441,12 +474,12 @@ struct FormulaEngine::Impl
     // reads; members in a cycle come out as errors. Returns false past the step bound.
     bool computeInOrder(const std::vector<uint32_t> &members)
     {
-        std::map<int, std::vector<int>> memberRows; // column -> rows
+        MemberRows memberRows;
         std::vector<uint8_t> state(formulas.size(), 0); // 1 on the path, 2 done, 3 not a member
         for (uint8_t &s : state)
             s = 3;
         for (uint32_t i : members) {
-            memberRows[formulas[i].cell.column].push_back(formulas[i].cell.row);
+            memberRows[{formulas[i].sheet, formulas[i].cell.column}].push_back(formulas[i].cell.row);
             state[i] = 0;
         }
         for (auto &[column, rows] : memberRows)
@@ -470,9 +503,9 @@ struct FormulaEngine::Impl
             auto push = [&](uint32_t i) {
                 state[i] = 1;
                 const std::size_t first = pending.size();
-                dependencies(formulas[i], memberRows, [&](CellPosition cell) {
+                dependencies(formulas[i], memberRows, [&](int sheet, CellPosition cell) {
                     ++steps;
-                    const auto it = byCell.find(key(cell));
+                    const auto it = byCell.find(key(sheet, cell));
                     if (it != byCell.end() && state[it->second] != 3)
                         pending.push_back(it->second);
                 });
@@ -512,16 +545,18 @@ struct FormulaEngine::Impl
         if (f.parsed)
             return;
         f.parsed = true;
-        const ixion::abs_address_t at = address(f.cell);
-        std::optional<ixion::formula_tokens_t> tokens = parse(f.text, f.cell);
+        const ixion::abs_address_t at = address(f.sheet, f.cell);
+        std::optional<ixion::formula_tokens_t> tokens;
+        if (!f.readsOutside)
+            tokens = parse(f.text, f.sheet, f.cell);
         if (tokens) {
-            Verdict verdict = judge(*tokens, at);
+            Verdict verdict = judge(*tokens, at, sheetCount());
             f.trusted = verdict.trusted;
             f.booleanResult = verdict.booleanResult;
             f.operands = std::move(verdict.operands);
         }
         if (!f.trusted)
-            tokens = standIn(f.cell);
+            tokens = standIn(f.sheet, f.cell);
         f.tokens = ixion::formula_tokens_store::create();
         f.tokens->get() = std::move(*tokens);
         std::string().swap(f.text);
@@ -530,7 +565,7 @@ struct FormulaEngine::Impl
     void computeOne(Formula &f, bool cyclic)
     {
         prepare(f);
-        const ixion::abs_address_t at = address(f.cell);
+        const ixion::abs_address_t at = address(f.sheet, f.cell);
         f.computed = true;
         ixion::formula_cell *fc = nullptr;
         try {
@@ -569,16 +604,29 @@ struct FormulaEngine::Impl
         }
     }
 
+    std::vector<uint32_t> allLive() const
+    {
+        std::vector<uint32_t> live;
+        for (uint32_t i = 0; i < formulas.size(); ++i) {
+            if (formulas[i].live)
+                live.push_back(i);
+        }
+        return live;
+    }
+
     // The live formulas that read one of the cells, directly or through each other;
     // nullopt past the step bound.
-    std::optional<std::vector<uint32_t>> readersOf(const std::vector<CellPosition> &changed)
+    std::optional<std::vector<uint32_t>> readersOf(const std::vector<SheetCell> &changed)
     {
         buildIndex();
         std::vector<uint8_t> dirty(formulas.size(), 0);
         std::vector<uint32_t> found;
-        std::vector<CellPosition> work(changed.begin(), changed.end());
-        for (const CellPosition &cell : changed) {
-            if (Formula *f = find(cell); f && !dirty[static_cast<std::size_t>(f - formulas.data())]) {
+        std::vector<SheetCell> work;
+        for (const SheetCell &c : changed) {
+            if (!holdsSheet(c.sheet))
+                continue;
+            work.push_back(c);
+            if (Formula *f = find(c.sheet, c.cell); f && !dirty[static_cast<std::size_t>(f - formulas.data())]) {
                 dirty[static_cast<std::size_t>(f - formulas.data())] = 1;
                 found.push_back(static_cast<uint32_t>(f - formulas.data()));
             }
@@ -590,20 +638,20 @@ struct FormulaEngine::Impl
             if (!dirty[i] && formulas[i].live) {
                 dirty[i] = 1;
                 found.push_back(i);
-                work.push_back(formulas[i].cell);
+                work.push_back({formulas[i].sheet, formulas[i].cell});
             }
             return true;
         };
         while (!work.empty()) {
-            const CellPosition cell = work.back();
+            const SheetCell c = work.back();
             work.pop_back();
-            if (const auto it = readersOfCell.find(key(cell)); it != readersOfCell.end()) {
+            if (const auto it = readersOfCell.find(key(c.sheet, c.cell)); it != readersOfCell.end()) {
                 for (uint32_t i : it->second) {
                     if (!mark(i))
                         return std::nullopt;
                 }
             }
-            if (!readersOfRange.find(cell, mark))
+            if (!readersOfRange[static_cast<std::size_t>(c.sheet)].find(c.cell, mark))
                 return std::nullopt;
         }
         return found;
@@ -618,7 +666,7 @@ struct FormulaEngine::Impl
                 if (!holds(operand))
                     return std::nullopt;
             }
-            const ixion::formula_cell *fc = context.get_formula_cell(address(formula.cell));
+            const ixion::formula_cell *fc = context.get_formula_cell(address(formula.sheet, formula.cell));
             if (!fc)
                 return std::nullopt;
             const ixion::formula_result r = fc->get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
@@ -642,8 +690,9 @@ struct FormulaEngine::Impl
         }
     }
 
-    void putValue(const ixion::abs_address_t &at, const CellValue &value)
+    void putValue(int sheet, CellPosition cell, const CellValue &value)
     {
+        const ixion::abs_address_t at = address(sheet, cell);
         switch (value.type) {
         case CellValue::Type::Empty:
             context.empty_cell(at);
@@ -659,21 +708,76 @@ struct FormulaEngine::Impl
             break;
         case CellValue::Type::Error: {
             // An error poisons what reads it, as a formula the engine cannot compute.
-            ixion::formula_cell *fc = context.set_formula_cell(at, standIn({at.row + 1, at.column + 1}));
+            ixion::formula_cell *fc = context.set_formula_cell(at, standIn(sheet, cell));
             if (fc)
                 fc->set_result_cache(ixion::formula_result(ixion::formula_error_t::general_error));
             break;
         }
         }
     }
+
+    void addFormula(Formula entry, const std::optional<CellValue> &stored)
+    {
+        if (stored && stored->type != CellValue::Type::Empty) {
+            // Until what it reads changes, the formula is the value it was saved with.
+            entry.computed = true;
+            putValue(entry.sheet, entry.cell, *stored);
+        } else {
+            context.empty_cell(address(entry.sheet, entry.cell));
+        }
+        byCell[key(entry.sheet, entry.cell)] = static_cast<uint32_t>(formulas.size());
+        formulas.push_back(std::move(entry));
+        indexed = false;
+    }
+
+    // Every cell of every sheet the engine holds: what a formula reads when that is not
+    // known (a name, a text that cannot be read).
+    void readEverything(Formula &f) const
+    {
+        for (int s = 0; s < sheetCount(); ++s)
+            f.reads.push_back({s, {{1, 1}, {kMaxRows, kMaxColumns}}});
+    }
 };
 
+namespace {
+// Cells outside the sheet (only a damaged file names them) are not handed to the engine,
+// which ends the program on them.
+bool onSheet(CellPosition cell)
+{
+    return cell.row >= 1 && cell.row <= kMaxRows && cell.column >= 1 && cell.column <= kMaxColumns;
+}
+
+std::vector<SheetCell> onFirstSheet(const std::vector<CellPosition> &cells)
+{
+    std::vector<SheetCell> out;
+    out.reserve(cells.size());
+    for (const CellPosition &cell : cells)
+        out.push_back({0, cell});
+    return out;
+}
+
+bool resultBefore(const FormulaResult &a, const FormulaResult &b)
+{
+    return a.sheet != b.sheet ? a.sheet < b.sheet : before(a.cell, b.cell);
+}
+} // namespace
+
 FormulaEngine::FormulaEngine(std::string_view sheetName)
-    : d(std::make_unique<Impl>(sheetName))
+    : d(std::make_unique<Impl>(std::vector<std::string>{sheetName.empty() ? "Sheet1" : std::string(sheetName)}))
+{
+}
+
+FormulaEngine::FormulaEngine(const std::vector<std::string> &sheetNames)
+    : d(std::make_unique<Impl>(sheetNames.empty() ? std::vector<std::string>{"Sheet1"} : sheetNames))
 {
 }
 
 FormulaEngine::~FormulaEngine() = default;
+
+int FormulaEngine::sheetCount() const
+{
+    return d->sheetCount();
+}
 
 std::optional<std::string> FormulaEngine::translate(std::string_view formula, CellPosition from,
                                                     CellPosition to)
@@ -685,52 +789,61 @@ std::optional<std::string> FormulaEngine::translate(std::string_view formula, Ce
     return FormulaReferences::shifted(formula, to.row - from.row, to.column - from.column);
 }
 
-namespace {
-// Cells outside the sheet (only a damaged file names them) are not handed to the engine,
-// which ends the program on them.
-bool onSheet(CellPosition cell)
+void FormulaEngine::setValue(int sheet, CellPosition cell, const CellValue &value)
 {
-    return cell.row >= 1 && cell.row <= kMaxRows && cell.column >= 1 && cell.column <= kMaxColumns;
-}
-} // namespace
-
-void FormulaEngine::setValue(CellPosition cell, const CellValue &value)
-{
-    if (!onSheet(cell))
+    if (!onSheet(cell) || !d->holdsSheet(sheet))
         return;
     if (!d->byCell.empty())
-        d->clear(cell);
-    d->putValue(address(cell), value);
+        d->clear(sheet, cell);
+    d->putValue(sheet, cell, value);
 }
 
-void FormulaEngine::setFormula(CellPosition cell, std::string_view formula,
+void FormulaEngine::setFormula(int sheet, CellPosition cell, std::string_view formula,
                                const std::optional<CellValue> &stored)
 {
-    if (!onSheet(cell))
+    if (!onSheet(cell) || !d->holdsSheet(sheet))
         return;
-    d->clear(cell);
-    const ixion::abs_address_t at = address(cell);
+    d->clear(sheet, cell);
     Impl::Formula entry;
+    entry.sheet = sheet;
     entry.cell = cell;
     entry.text = std::string(formula);
     // What it reads, from the text alone; the engine reads the text when it computes it.
-    for (const FormulaReference &ref : FormulaReferences::find(formula, d->sheetName)) {
-        if (!ref.otherSheet)
-            entry.reads.push_back(ref.range);
+    for (const FormulaReference &ref :
+         FormulaReferences::find(formula, d->sheetNames[static_cast<std::size_t>(sheet)])) {
+        if (ref.name) {
+            entry.readsOutside = true; // what a name covers is not in the text
+            d->readEverything(entry);
+        } else if (!ref.otherSheet) {
+            entry.reads.push_back({sheet, ref.range});
+        } else if (const auto other = ref.external ? std::nullopt : d->sheetNamed(ref.sheet)) {
+            entry.reads.push_back({*other, ref.range});
+        } else {
+            entry.readsOutside = true; // another workbook, or a sheet the engine lacks
+        }
     }
-    if (stored && stored->type != CellValue::Type::Empty) {
-        // Until what it reads changes, the formula is the value it was saved with.
-        entry.computed = true;
-        d->putValue(at, *stored);
-    } else {
-        d->context.empty_cell(at);
-    }
-    d->byCell[Impl::key(cell)] = static_cast<uint32_t>(d->formulas.size());
-    d->formulas.push_back(std::move(entry));
-    d->indexed = false;
+    d->addFormula(std::move(entry), stored);
+}
+
+void FormulaEngine::setUnknownFormula(int sheet, CellPosition cell, const std::optional<CellValue> &stored)
+{
+    if (!onSheet(cell) || !d->holdsSheet(sheet))
+        return;
+    d->clear(sheet, cell);
+    Impl::Formula entry;
+    entry.sheet = sheet;
+    entry.cell = cell;
+    entry.readsOutside = true;
+    d->readEverything(entry);
+    d->addFormula(std::move(entry), stored);
 }
 
 std::vector<FormulaResult> FormulaEngine::recalculate(const std::vector<CellPosition> &changed)
+{
+    return recalculateSheets(onFirstSheet(changed));
+}
+
+std::vector<FormulaResult> FormulaEngine::recalculateSheets(const std::vector<SheetCell> &changed)
 {
     d->computeMissing();
     std::vector<FormulaResult> results;
@@ -742,21 +855,27 @@ std::vector<FormulaResult> FormulaEngine::recalculate(const std::vector<CellPosi
             d->untrustAll(members);
     } else {
         // Too much to follow: every formula might depend on the change.
-        for (uint32_t i = 0; i < d->formulas.size(); ++i) {
-            if (d->formulas[i].live)
-                members.push_back(i);
-        }
+        members = d->allLive();
         d->untrustAll(members);
     }
     results.reserve(members.size());
     for (uint32_t i : members)
-        results.push_back({d->formulas[i].cell, d->result(d->formulas[i])});
-    std::sort(results.begin(), results.end(),
-              [](const FormulaResult &a, const FormulaResult &b) { return before(a.cell, b.cell); });
+        results.push_back({d->formulas[i].cell, d->result(d->formulas[i]), d->formulas[i].sheet});
+    std::sort(results.begin(), results.end(), resultBefore);
     return results;
 }
 
 std::vector<CellRange> FormulaEngine::cellsRead(const std::vector<CellPosition> &changed)
+{
+    std::vector<CellRange> ranges;
+    for (const SheetRange &r : sheetCellsRead(onFirstSheet(changed))) {
+        if (r.sheet == 0)
+            ranges.push_back(r.range);
+    }
+    return ranges;
+}
+
+std::vector<SheetRange> FormulaEngine::sheetCellsRead(const std::vector<SheetCell> &changed)
 {
     std::vector<uint32_t> members;
     for (uint32_t i = 0; i < d->formulas.size(); ++i) {
@@ -766,26 +885,32 @@ std::vector<CellRange> FormulaEngine::cellsRead(const std::vector<CellPosition> 
     if (auto dirty = d->readersOf(changed)) {
         members.insert(members.end(), dirty->begin(), dirty->end());
     } else {
-        for (uint32_t i = 0; i < d->formulas.size(); ++i)
-            members.push_back(i);
+        members = d->allLive();
     }
-    std::vector<CellRange> reads;
-    for (uint32_t i : members)
-        reads.insert(reads.end(), d->formulas[i].reads.begin(), d->formulas[i].reads.end());
+    std::vector<SheetRange> reads;
+    for (uint32_t i : members) {
+        // What cannot be computed needs no inputs: a name's whole workbook is not handed over.
+        if (!d->formulas[i].readsOutside)
+            reads.insert(reads.end(), d->formulas[i].reads.begin(), d->formulas[i].reads.end());
+    }
     // Filled-down formulas read the same columns row after row: merged, each cell is
     // given once however many formulas read it.
-    std::sort(reads.begin(), reads.end(), [](const CellRange &a, const CellRange &b) {
-        if (a.first.column != b.first.column)
-            return a.first.column < b.first.column;
-        if (a.last.column != b.last.column)
-            return a.last.column < b.last.column;
-        return a.first.row < b.first.row;
+    std::sort(reads.begin(), reads.end(), [](const SheetRange &a, const SheetRange &b) {
+        if (a.sheet != b.sheet)
+            return a.sheet < b.sheet;
+        if (a.range.first.column != b.range.first.column)
+            return a.range.first.column < b.range.first.column;
+        if (a.range.last.column != b.range.last.column)
+            return a.range.last.column < b.range.last.column;
+        return a.range.first.row < b.range.first.row;
     });
-    std::vector<CellRange> merged;
-    for (const CellRange &r : reads) {
-        if (!merged.empty() && merged.back().first.column == r.first.column
-            && merged.back().last.column == r.last.column && r.first.row <= merged.back().last.row + 1) {
-            merged.back().last.row = std::max(merged.back().last.row, r.last.row);
+    std::vector<SheetRange> merged;
+    for (const SheetRange &r : reads) {
+        if (!merged.empty() && merged.back().sheet == r.sheet
+            && merged.back().range.first.column == r.range.first.column
+            && merged.back().range.last.column == r.range.last.column
+            && r.range.first.row <= merged.back().range.last.row + 1) {
+            merged.back().range.last.row = std::max(merged.back().range.last.row, r.range.last.row);
             continue;
         }
         merged.push_back(r);
@@ -795,12 +920,15 @@ std::vector<CellRange> FormulaEngine::cellsRead(const std::vector<CellPosition> 
 
 std::optional<CellValue> FormulaEngine::evaluate(CellPosition cell)
 {
-    const Impl::Formula *formula = d->find(cell);
-    if (!formula)
+    return evaluate(0, cell);
+}
+
+std::optional<CellValue> FormulaEngine::evaluate(int sheet, CellPosition cell)
+{
+    if (!d->find(sheet, cell))
         return std::nullopt;
     d->computeMissing();
-    formula = d->find(cell);
-    return d->result(*formula);
+    return d->result(*d->find(sheet, cell));
 }
 
 } // namespace quvela::spreadsheet

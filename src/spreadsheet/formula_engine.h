@@ -16,11 +16,26 @@
 
 namespace quvela::spreadsheet {
 
+// A cell, or a range, of one of the engine's sheets, counting from 0 in the order the
+// engine was given them.
+struct SheetCell
+{
+    int sheet = 0;
+    CellPosition cell;
+};
+
+struct SheetRange
+{
+    int sheet = 0;
+    CellRange range;
+};
+
 // A formula cell's newly computed value; nullopt when it cannot be computed here.
 struct FormulaResult
 {
     CellPosition cell;
     std::optional<CellValue> value;
+    int sheet = 0;
 };
 
 class FormulaEngine
@@ -35,6 +50,9 @@ public:
     // sheetName: the worksheet's own name, so that references that spell it out
     // ('名册'!A1) are understood as references to this sheet.
     explicit FormulaEngine(std::string_view sheetName = "Sheet1");
+    // Several sheets of one workbook, by their names, which formulas use to read each
+    // other's cells. A reference to a sheet not given here cannot be computed.
+    explicit FormulaEngine(const std::vector<std::string> &sheetNames);
     ~FormulaEngine();
     FormulaEngine(const FormulaEngine &) = delete;
     FormulaEngine &operator=(const FormulaEngine &) = delete;
@@ -46,27 +64,41 @@ public:
     std::optional<std::string> translate(std::string_view formula, CellPosition from,
                                          CellPosition to);
 
-    // The cells of the sheet; a later call for the same cell replaces what it held. A
-    // cell outside the sheet is ignored.
-    void setValue(CellPosition cell, const CellValue &value);
+    int sheetCount() const;
+
+    // The cells of the sheets; a later call for the same cell replaces what it held. A
+    // cell outside the sheets is ignored. Without a sheet: the first.
+    void setValue(CellPosition cell, const CellValue &value) { setValue(0, cell, value); }
+    void setValue(int sheet, CellPosition cell, const CellValue &value);
     // stored: the result the file keeps for the formula, taken as its value until a
     // cell it depends on changes; without one the formula is computed when needed.
     void setFormula(CellPosition cell, std::string_view formula,
+                    const std::optional<CellValue> &stored = std::nullopt)
+    {
+        setFormula(0, cell, formula, stored);
+    }
+    void setFormula(int sheet, CellPosition cell, std::string_view formula,
                     const std::optional<CellValue> &stored = std::nullopt);
+    // A formula whose text cannot be known: never computed, and taken to read every
+    // cell, so that any change makes its stored result stale.
+    void setUnknownFormula(int sheet, CellPosition cell, const std::optional<CellValue> &stored);
 
     // The cells that the formulas computed for these changes read (those saved without
     // a result included), for a caller that gives the engine only the values it needs:
     // it sets them before changing anything and calling recalculate.
-    std::vector<CellRange> cellsRead(const std::vector<CellPosition> &changed);
+    std::vector<CellRange> cellsRead(const std::vector<CellPosition> &changed); // the first sheet's
+    std::vector<SheetRange> sheetCellsRead(const std::vector<SheetCell> &changed);
 
     // The formula cells whose value depends on one of the changed cells, directly or
     // through other formulas (a changed formula cell included), with their new values,
-    // in row and then column order.
-    std::vector<FormulaResult> recalculate(const std::vector<CellPosition> &changed);
+    // in sheet, row and then column order.
+    std::vector<FormulaResult> recalculate(const std::vector<CellPosition> &changed); // on the first sheet
+    std::vector<FormulaResult> recalculateSheets(const std::vector<SheetCell> &changed);
 
     // The value of one formula cell, computing what it depends on; nullopt when it
     // cannot be computed here or the cell holds no formula.
     std::optional<CellValue> evaluate(CellPosition cell);
+    std::optional<CellValue> evaluate(int sheet, CellPosition cell);
 
 private:
     struct Impl;

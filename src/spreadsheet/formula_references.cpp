@@ -132,10 +132,11 @@ public:
                     name.erase(p, 1);
                 if (m_at < m_text.size() && m_text[m_at] == '!') {
                     ++m_at;
-                    sheetPrefixed(name);
+                    sheetPrefixed(name, !name.empty() && name[0] == '[');
                 }
             } else if (c == '[') {
                 skipBrackets();
+                m_afterBrackets = m_at; // "[1]Sheet1!": the workbook of the sheet named next
             } else if (c == '#') {
                 // An error literal: "#REF!" must not be taken for a sheet prefix.
                 ++m_at;
@@ -189,13 +190,15 @@ private:
         return from;
     }
 
-    void sheetPrefixed(std::string_view sheet)
+    void sheetPrefixed(std::string_view sheet, bool external)
     {
         if (m_at < m_text.size() && isWordChar(static_cast<unsigned char>(m_text[m_at]))) {
             const std::size_t before = m_found.size();
-            word(!equalsNoCase(sheet, m_ownSheet));
-            if (m_found.size() > before)
+            word(external || !equalsNoCase(sheet, m_ownSheet));
+            if (m_found.size() > before) {
                 m_found.back().sheet = std::string(sheet);
+                m_found.back().external = external;
+            }
         }
     }
 
@@ -222,7 +225,7 @@ private:
             return; // a function
         if (m_at < m_text.size() && m_text[m_at] == '!') {
             ++m_at;
-            sheetPrefixed(text);
+            sheetPrefixed(text, start == m_afterBrackets);
             return;
         }
         const auto first = parsePart(text);
@@ -275,6 +278,7 @@ private:
     std::string_view m_text;
     std::string_view m_ownSheet;
     std::size_t m_at = 0;
+    std::size_t m_afterBrackets = std::string_view::npos;
     std::vector<FormulaReference> m_found;
 };
 

@@ -19,6 +19,7 @@ struct FormulaReference
     CellRange range;        // a single cell has first == last
     bool otherSheet = false; // a sheet or workbook prefix other than this sheet's
     std::string sheet;       // the sheet the prefix names (another workbook's too); empty without one
+    bool external = false;   // the prefix names a sheet of another workbook ("[1]Sheet1!A1")
     bool wholeColumns = false; // "A:C": rows 1 to the last
     bool wholeRows = false;    // "3:5": columns A to the last
     // A defined name or a table ("工资总额", "表1[合计]"): what it covers is not in the

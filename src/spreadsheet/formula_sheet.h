@@ -28,19 +28,14 @@ public:
     int lastColumn(int row) const override;
     bool uses1904Dates() const override { return m_cells.uses1904Dates(); }
 
-    // The formulas of the sheet (for changed cells about to be written: those the change
-    // can reach, and those without results), stored results taken as they are, and the
-    // values of the cells that the formulas to be computed read. A call with changed
-    // cells builds an engine anew for them.
-    FormulaEngine &engine(const std::vector<CellPosition> &changed = {}) const;
+    // The formulas of the sheet, stored results taken as they are, and the values of the
+    // cells that the formulas saved without results read.
+    FormulaEngine &engine() const;
 
 private:
     const CellStore &m_cells;
     const SheetFormulas &m_formulas;
     std::string m_sheetName;
-    // Per formula: whether it might read one of the changed cells (or has no result).
-    std::vector<uint8_t> reachedFrom(const std::vector<CellPosition> &changed) const;
-
     mutable std::unique_ptr<FormulaEngine> m_engine;
 };
 

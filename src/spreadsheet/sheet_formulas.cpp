@@ -76,4 +76,12 @@ std::optional<std::string> SheetFormulas::textAt(const SheetFormula &formula) co
                                       formula.cell.column - first->cell.column);
 }
 
+std::optional<std::string> SheetFormulas::engineText(const SheetFormula &formula) const
+{
+    std::optional<std::string> text = textAt(formula);
+    if (text && formula.kind == SheetFormula::Kind::Array)
+        return "QUVELA.ARRAY(" + *text + ")";
+    return text;
+}
+
 } // namespace quvela::spreadsheet

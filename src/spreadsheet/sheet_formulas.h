@@ -46,6 +46,10 @@ public:
     // its group's first cell; nullopt when it cannot be known (no first cell, a
     // reference that would leave the sheet).
     std::optional<std::string> textAt(const SheetFormula &formula) const;
+    // The same for a formula engine: an array formula's value fills a range, which an
+    // engine computing single values must not take for its value, so it comes wrapped
+    // in a function no engine has.
+    std::optional<std::string> engineText(const SheetFormula &formula) const;
 
 private:
     std::vector<SheetFormula> m_formulas;

@@ -2,7 +2,7 @@
 
 #include "spreadsheet/atomic_file_replace.h"
 #include "spreadsheet/formula_edit_plan.h"
-#include "spreadsheet/other_sheet_formulas.h"
+#include "spreadsheet/xlsx_recalculation_sheets.h"
 #include "spreadsheet/spreadsheet_session.h"
 #include "spreadsheet/xlsx_part_edits.h"
 #include "spreadsheet/xlsx_sheet_reader.h"
@@ -31,9 +31,9 @@ XlsxWorkbook::XlsxWorkbook(const std::filesystem::path &file)
     , m_cells(std::make_unique<CellStore>())
 {
     const std::vector<bool> dateStyles = readDateStyles(*m_package, m_parts.styles);
-    const std::size_t sharedStrings = readSharedStrings(*m_package, m_parts.sharedStrings, *m_cells);
+    m_sharedStrings = readSharedStrings(*m_package, m_parts.sharedStrings, *m_cells);
     m_cells->set1904Dates(m_parts.date1904);
-    readSheetCells(*m_package, m_parts.firstSheet, dateStyles, sharedStrings, m_parts.date1904,
+    readSheetCells(*m_package, m_parts.firstSheet, dateStyles, m_sharedStrings, m_parts.date1904,
                    *m_cells, m_guard, m_formulas);
     readTableHeaders(*m_package, m_parts.sheetTables, m_guard);
     m_guard.finish();
@@ -152,14 +152,17 @@ void XlsxWorkbook::save()
     FormulaCellEdits edits;
     std::map<std::string, FormulaCellEdits> otherSheetEdits;
     try {
-        otherSheetEdits = staleFormulasOfOtherSheets(*m_package, m_parts.otherSheets, m_parts.firstSheetName);
-        if (!m_formulas.all().empty()) {
-            std::vector<CellPosition> written;
-            for (const auto &[row, cells] : m_writes) {
-                for (const auto &[column, value] : cells)
-                    written.push_back({row, column});
-            }
-            edits = planFormulaEdits(m_writes, m_formulas, *m_cells, m_sheet->engine(written));
+        XlsxRecalculationSheets sheets(*m_package, m_parts, *m_cells, m_formulas, m_sharedStrings);
+        const std::vector<std::vector<FormulaResult>> results = recalculateWorkbook(sheets, m_writes);
+        edits = planFormulaEdits(m_writes, m_formulas, *m_cells, results[0]);
+        const CellStore unread; // a sheet whose results can only be removed
+        for (std::size_t s = 1; s < results.size(); ++s) {
+            if (results[s].empty())
+                continue;
+            const CellStore *cells = sheets.cells(s);
+            FormulaCellEdits sheetEdits = planFormulaEdits({}, *sheets.formulas(s), cells ? *cells : unread, results[s]);
+            if (!sheetEdits.empty())
+                otherSheetEdits[sheets.part(s)] = std::move(sheetEdits);
         }
         problem = buildArchive(temporary, edits, otherSheetEdits);
     } catch (const QuvelaError &e) {

@@ -38,8 +38,9 @@ public:
     // stored. In the worksheet, a filled-down formula whose first cell is written
     // carries on from its next cell, and every formula that depends on a written cell
     // gets its new result, or loses its result when it cannot be computed here; so do
-    // the formulas of the other sheets that may read it. The new file is written beside the original, read back and checked, then
-    // renamed over it. Throws QuvelaError; the original is then untouched.
+    // the formulas of the other sheets that read it, directly or through each other.
+    // The new file is written beside the original, read back and checked, then renamed
+    // over it. Throws QuvelaError; the original is then untouched.
     void save();
 
 private:
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<FormulaSheet> m_sheet;
     CellWriteGuard m_guard;
     PendingWrites m_writes;
+    std::size_t m_sharedStrings = 0; // the first texts of m_cells
 };
 
 } // namespace quvela::spreadsheet

@@ -273,6 +273,43 @@ TEST(FormulaEngine, ANameOrTableIsTakenToReadTheWholeSheet)
     EXPECT_FALSE(results[1].value);
 }
 
+// Sheets read each other's cells by name, exactly as spelt; a sheet the engine does not
+// hold, another workbook's sheet of the same name, or a name spelt otherwise, is not
+// guessed at.
+TEST(FormulaEngine, SheetsReadEachOtherByTheirNames)
+{
+    FormulaEngine engine(std::vector<std::string>{"花名册", "汇总", "其 他", "Data"});
+    engine.setValue(0, {1, 1}, number(100));
+    engine.setValue(2, {1, 1}, number(3));
+    engine.setFormula(1, {1, 1}, "SUM('花名册'!A1:A2)*'其 他'!A1", number(300)); // 汇总!A1
+    engine.setFormula(0, {1, 2}, "汇总!A1+1", number(301));                      // 花名册!B1
+    engine.setFormula(2, {1, 2}, "[1]花名册!A1*2", number(7));
+    engine.setFormula(2, {1, 3}, "'花名册'!A1+缺!A1", number(8));
+    engine.setFormula(2, {1, 4}, "data!A1+'花名册'!A1", number(9)); // spelt otherwise: Excel reads it
+    engine.setFormula(2, {1, 5}, "A1+1", number(4));    // its own sheet's A1, not the first's
+    engine.setValue(0, {1, 1}, number(150));
+    const auto results = engine.recalculateSheets({{0, {1, 1}}});
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(results[0].sheet, 0);
+    EXPECT_EQ(results[0].cell, (CellPosition{1, 2}));
+    ASSERT_TRUE(results[0].value);
+    EXPECT_EQ(results[0].value->number, 451);
+    EXPECT_EQ(results[1].sheet, 1);
+    ASSERT_TRUE(results[1].value);
+    EXPECT_EQ(results[1].value->number, 450);
+    EXPECT_EQ(results[2].cell, (CellPosition{1, 3}));
+    EXPECT_FALSE(results[2].value);
+    EXPECT_EQ(results[3].cell, (CellPosition{1, 4}));
+    EXPECT_FALSE(results[3].value);
+    // What a formula reads on each sheet, for the caller to hand over.
+    engine.setFormula(1, {2, 1}, "'花名册'!C5+'其 他'!B2");
+    const auto read = engine.sheetCellsRead({});
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].sheet, 0);
+    EXPECT_EQ(read[0].range.first, (CellPosition{5, 3}));
+    EXPECT_EQ(read[1].sheet, 2);
+}
+
 TEST(FormulaEngine, CellsOutsideTheSheetAreIgnored)
 {
     FormulaEngine engine;

@@ -48,7 +48,8 @@ std::vector<std::string> csvFields(const std::string &line)
 
 } // namespace
 
-std::optional<std::vector<std::vector<std::string>>> valuesByLibreOffice(const std::filesystem::path &file)
+std::optional<std::vector<std::vector<std::string>>> valuesByLibreOffice(const std::filesystem::path &file,
+                                                                         int sheet)
 {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0)
         return std::nullopt;
@@ -58,14 +59,21 @@ std::optional<std::vector<std::vector<std::string>>> valuesByLibreOffice(const s
     // Under its own extension: LibreOffice picks the import filter by it.
     const std::string name = "book" + file.extension().string();
     std::filesystem::copy_file(file, folder / name);
-    // 44,34,76: comma, double quote, UTF-8.
+    // 44,34,76: comma, double quote, UTF-8; the twelfth field picks the sheet, whose
+    // text then goes to book-<sheet name>.csv.
+    const std::string options = sheet == 1 ? "44,34,76" : "44,34,76,1,,0,false,true,false,false,false," + std::to_string(sheet);
     const std::string command = "cd '" + folder.path().string() + "' && soffice -env:UserInstallation=file://"
-        + (folder / "profile").string()
-        + " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir out " + name
-        + " >/dev/null 2>&1";
+        + (folder / "profile").string() + " --headless --convert-to 'csv:Text - txt - csv (StarCalc):" + options
+        + "' --outdir out " + name + " >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::filesystem::path csv;
+    std::error_code ignored; // no folder when LibreOffice failed, which was reported
+    for (const auto &entry : std::filesystem::directory_iterator(folder / "out", std::filesystem::directory_options::none, ignored)) {
+        if (entry.path().extension() == ".csv")
+            csv = entry.path();
+    }
     std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(readBytes(folder / "out/book.csv"));
+    std::istringstream lines(csv.empty() ? std::string() : readBytes(csv));
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r')

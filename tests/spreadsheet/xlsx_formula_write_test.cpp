@@ -20,30 +20,10 @@ namespace {
 
 const char kSheetPart[] = "xl/worksheets/sheet1.xml";
 
-std::string &partData(std::vector<ZipPart> &parts, const std::string &name)
-{
-    for (ZipPart &part : parts) {
-        if (part.name == name)
-            return part.data;
-    }
-    ADD_FAILURE() << "no part " << name;
-    static std::string none;
-    return none;
-}
-
 std::string sheetXml(const std::filesystem::path &file)
 {
     std::vector<ZipPart> parts = readZip(file);
     return partData(parts, kSheetPart);
-}
-
-// The whole <c> element of a cell.
-std::string cellXml(const std::string &sheet, const std::string &reference)
-{
-    std::smatch match;
-    if (std::regex_search(sheet, match, std::regex("<c r=\"" + reference + "\"[^>]*?(/>|>.*?</c>)")))
-        return match.str();
-    return {};
 }
 
 // Each column's formula as a fill would have written it in row r.
@@ -429,44 +409,6 @@ TEST(FormulaWithoutResult, AWriteStoresTheResultsOfWhatItChanged)
     const auto session = openWorkbook(file);
     // 1230.3 + 1010 + 938.7
     EXPECT_EQ(cellUtf8(*session, 5, 5), "3179");
-}
-
-// The engine holds the first sheet only: formulas of other sheets that read it, or read
-// such formulas, lose their stored results instead of keeping stale ones.
-TEST(FormulaWrite, OtherSheetsReadingTheWrittenOneLoseTheirStaleResults)
-{
-    TempFolder folder;
-    HandWorkbook book;
-    book.sheets.push_back({"花名册", "worksheets/sheet1.xml",
-                           worksheetXml("<row r=\"1\"><c r=\"A1\"><v>100</v></c>"
-                                        "<c r=\"B1\"><f>A1*2</f><v>200</v></c></row>")});
-    book.sheets.push_back({"汇总", "worksheets/sheet2.xml",
-                           worksheetXml("<row r=\"1\"><c r=\"A1\"><f>'花名册'!B1</f><v>200</v></c>"
-                                        "<c r=\"B1\"><f>A1+1</f><v>201</v></c>"
-                                        "<c r=\"C1\"><f>5*2</f><v>10</v></c>"
-                                        "<c r=\"D1\"><f>SUM(工资)</f><v>7</v></c></row>")});
-    book.sheets.push_back({"其他", "worksheets/sheet3.xml",
-                           worksheetXml("<row r=\"1\"><c r=\"A1\"><f>汇总!C1*3</f><v>30</v></c>"
-                                        "<c r=\"B1\"><f>汇总!B1</f><v>201</v></c></row>")});
-    book.write(folder / "book.xlsx");
-    {
-        auto session = openWorkbook(folder / "book.xlsx");
-        session->writeCellInteger(1, 1, 150);
-        session->closeWithSave();
-    }
-    std::vector<ZipPart> parts = readZip(folder / "book.xlsx");
-    EXPECT_EQ(cellXml(partData(parts, kSheetPart), "B1"), "<c r=\"B1\"><f>A1*2</f><v>300</v></c>");
-    const std::string &summary = partData(parts, "xl/worksheets/sheet2.xml");
-    EXPECT_EQ(cellXml(summary, "A1"), "<c r=\"A1\"><f>'花名册'!B1</f></c>");
-    EXPECT_EQ(cellXml(summary, "B1"), "<c r=\"B1\"><f>A1+1</f></c>");
-    EXPECT_EQ(cellXml(summary, "C1"), "<c r=\"C1\"><f>5*2</f><v>10</v></c>");
-    EXPECT_EQ(cellXml(summary, "D1"), "<c r=\"D1\"><f>SUM(工资)</f></c>");
-    const std::string &other = partData(parts, "xl/worksheets/sheet3.xml");
-    // Another sheet with stale formulas may be read anywhere in it: taken as stale too.
-    EXPECT_EQ(cellXml(other, "B1"), "<c r=\"B1\"><f>汇总!B1</f></c>");
-    const OpenpyxlDump values = dumpWithOpenpyxl(folder / "book.xlsx", "values");
-    EXPECT_EQ(values.cells.count({1, 1, 1}), 0u) << "a stale result still read by openpyxl";
-    EXPECT_EQ(values.cells.at({1, 1, 3}).value, "10.0");
 }
 
 } // namespace

@@ -26,22 +26,6 @@ const char kCalcChainRel[] =
 const char kCalcChainOverride[] =
     "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>";
 
-std::string &partData(std::vector<ZipPart> &parts, const std::string &name)
-{
-    for (ZipPart &part : parts) {
-        if (part.name == name)
-            return part.data;
-    }
-    ADD_FAILURE() << "no part " << name;
-    static std::string none;
-    return none;
-}
-
-const std::string &partData(const std::vector<ZipPart> &parts, const std::string &name)
-{
-    return partData(const_cast<std::vector<ZipPart> &>(parts), name);
-}
-
 void replaceOnce(std::string &text, const std::string &from, const std::string &to)
 {
     const std::size_t at = text.find(from);

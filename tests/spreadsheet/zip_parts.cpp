@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <fstream>
+#include <regex>
 #include <iterator>
 
 namespace quvela::test {
@@ -25,6 +26,30 @@ void writeZip(const std::filesystem::path &file, const std::vector<ZipPart> &par
             << part.name << ": " << zip_strerror(archive);
     }
     ASSERT_EQ(zip_close(archive), 0) << zip_strerror(archive);
+}
+
+std::string &partData(std::vector<ZipPart> &parts, const std::string &name)
+{
+    for (ZipPart &part : parts) {
+        if (part.name == name)
+            return part.data;
+    }
+    ADD_FAILURE() << "no part " << name;
+    static std::string none;
+    return none;
+}
+
+const std::string &partData(const std::vector<ZipPart> &parts, const std::string &name)
+{
+    return partData(const_cast<std::vector<ZipPart> &>(parts), name);
+}
+
+std::string cellXml(const std::string &sheetXml, const std::string &reference)
+{
+    std::smatch match;
+    if (std::regex_search(sheetXml, match, std::regex("<c r=\"" + reference + "\"[^>]*?(/>|>.*?</c>)")))
+        return match.str();
+    return {};
 }
 
 std::vector<ZipPart> readZip(const std::filesystem::path &file)

@@ -19,6 +19,11 @@ void writeZip(const std::filesystem::path &file, const std::vector<ZipPart> &par
 // Every entry, inflated, in the order stored.
 std::vector<ZipPart> readZip(const std::filesystem::path &file);
 std::string readBytes(const std::filesystem::path &file);
+// The data of the named entry; fails the test when there is none.
+std::string &partData(std::vector<ZipPart> &parts, const std::string &name);
+const std::string &partData(const std::vector<ZipPart> &parts, const std::string &name);
+// The whole <c> element of a cell in a worksheet's XML ("B3"); empty when there is none.
+std::string cellXml(const std::string &sheetXml, const std::string &reference);
 void writeBytes(const std::filesystem::path &file, const std::string &bytes);
 
 // A one-or-more-sheet package as LibreOffice or WPS might write it. The worksheet XML

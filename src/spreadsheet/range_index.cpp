@@ -12,9 +12,17 @@ void RangeIndex::add(const CellRange &range, uint32_t owner)
 void RangeIndex::build()
 {
     m_nodes.clear();
-    std::vector<uint32_t> all(m_items.size());
-    for (uint32_t i = 0; i < all.size(); ++i)
-        all[i] = i;
+    m_inRow.clear();
+    std::vector<uint32_t> all;
+    for (uint32_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].range.first.row == m_items[i].range.last.row)
+            m_inRow.push_back(i);
+        else
+            all.push_back(i);
+    }
+    std::stable_sort(m_inRow.begin(), m_inRow.end(), [&](uint32_t a, uint32_t b) {
+        return m_items[a].range.first.row < m_items[b].range.first.row;
+    });
     m_root = buildNode(all);
 }
 

@@ -157,6 +157,13 @@ private:
         m_column = 0;
         flushRowsBefore(row);
         m_rowWrites = nullptr;
+        // Looked up once a row: most cells of a roster have no edit.
+        m_rowEdits = nullptr;
+        if (!m_edits.empty()) {
+            const auto edits = m_edits.find(row);
+            if (edits != m_edits.end())
+                m_rowEdits = &edits->second;
+        }
         if (m_next != m_writes.end() && m_next->first == row) {
             m_rowWrites = &m_next->second;
             m_pendingCell = m_rowWrites->begin();
@@ -234,9 +241,9 @@ private:
                 return;
             }
         }
-        if (!m_edits.empty()) {
-            if (const FormulaCellEdit *edit = findEdit(m_row, column)) {
-                editCell(scanner, token, *edit);
+        if (m_rowEdits) {
+            if (const auto edit = m_rowEdits->find(column); edit != m_rowEdits->end()) {
+                editCell(scanner, token, edit->second);
                 return;
             }
         }
@@ -294,15 +301,6 @@ private:
         appendValue(value);
         m_out += extensions;
         m_out += "</" + name + '>';
-    }
-
-    const FormulaCellEdit *findEdit(int row, int column) const
-    {
-        const auto r = m_edits.find(row);
-        if (r == m_edits.end())
-            return nullptr;
-        const auto c = r->second.find(column);
-        return c == r->second.end() ? nullptr : &c->second;
     }
 
     // The cell's children are kept as they are, except the formula and the result the
@@ -444,6 +442,7 @@ private:
     const PendingWrites &m_writes;
     PendingWrites::const_iterator m_next;
     const FormulaCellEdits &m_edits;
+    const std::map<int, FormulaCellEdit> *m_rowEdits = nullptr;
     const std::map<int, int32_t> *m_rowWrites = nullptr;
     std::map<int, int32_t>::const_iterator m_pendingCell;
     std::vector<ColumnStyle> m_columnStyles;

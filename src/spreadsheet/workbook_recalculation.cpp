@@ -3,6 +3,7 @@
 #include "spreadsheet/formula_references.h"
 
 #include <cctype>
+#include <unordered_map>
 
 namespace quvela::spreadsheet {
 
@@ -37,14 +38,19 @@ struct SheetPlan
     std::vector<uint8_t> dirtyColumns;    // by column, allocated with the first
     bool anyDirty = false;
     int engineSheet = -1;
+    // The formulas whose defined names were spelled out: their texts as the engine
+    // gets them.
+    std::unordered_map<std::size_t, std::string> spelled;
 };
 
 std::vector<Read> readsOf(const std::string &text, const std::string &ownName, int ownSheet,
-                          RecalculationSheets &sheets)
+                          RecalculationSheets &sheets, bool *usesName = nullptr)
 {
     std::vector<Read> reads;
     for (const FormulaReference &ref : FormulaReferences::find(text, ownName)) {
         if (ref.name) {
+            if (usesName)
+                *usesName = true;
             reads.push_back({kEverything, 0, 0});
         } else if (!ref.otherSheet) {
             reads.push_back({ownSheet, ref.range.first.column, ref.range.last.column});
@@ -76,15 +82,24 @@ void findReads(SheetPlan &plan, int sheet, RecalculationSheets &sheets)
             const SheetFormula *first = plan.formulas->groupFirst(f.group);
             const std::size_t at = first ? static_cast<std::size_t>(first - all.data()) : all.size();
             if (at < i && first->cell.column == f.cell.column
-                && first->range.contains(f.cell.row, f.cell.column)) {
+                && first->range.contains(f.cell.row, f.cell.column) && !plan.spelled.count(at)) {
                 plan.reads[i] = plan.reads[at];
                 continue;
             }
         }
-        if (const auto text = plan.formulas->textAt(f))
-            plan.reads[i] = readsOf(*text, name, sheet, sheets);
-        else
+        const auto text = plan.formulas->textAt(f);
+        if (!text) {
             plan.reads[i] = {{kEverything, 0, 0}};
+            continue;
+        }
+        bool usesName = false;
+        plan.reads[i] = readsOf(*text, name, sheet, sheets, &usesName);
+        if (usesName && !sheets.names().empty()) {
+            if (auto spelled = sheets.names().spelledOut(*text, name)) {
+                plan.reads[i] = readsOf(*spelled, name, sheet, sheets);
+                plan.spelled.emplace(i, *std::move(spelled));
+            }
+        }
     }
 }
 
@@ -228,7 +243,12 @@ std::vector<std::vector<FormulaResult>> recalculateWorkbook(RecalculationSheets 
             std::optional<CellValue> stored;
             if (f.hasResult)
                 stored = cells[s]->cell(f.cell.row, f.cell.column);
-            if (const auto text = plans[s].formulas->engineText(f))
+            std::optional<std::string> text;
+            if (const auto spelled = plans[s].spelled.find(i); spelled != plans[s].spelled.end())
+                text = f.kind == SheetFormula::Kind::Array ? "QUVELA.ARRAY(" + spelled->second + ")" : spelled->second;
+            else
+                text = plans[s].formulas->engineText(f);
+            if (text)
                 engine.setFormula(plans[s].engineSheet, f.cell, *text, stored);
             else
                 engine.setUnknownFormula(plans[s].engineSheet, f.cell, stored);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "spreadsheet/cell_store.h"
+#include "spreadsheet/defined_names.h"
 #include "spreadsheet/formula_engine.h"
 #include "spreadsheet/pending_writes.h"
 #include "spreadsheet/sheet_formulas.h"
@@ -27,6 +28,8 @@ public:
     // nullptr for a sheet whose cells are not to be had (unreadable, or past a bound of
     // memory): formulas that read it are then not computed.
     virtual const CellStore *cells(std::size_t sheet) = 0;
+    // The workbook's defined names; formulas using others are not computed.
+    virtual const DefinedNames &names() const = 0;
 };
 
 // By sheet: the formula cells whose value depends on a written cell (a written cell

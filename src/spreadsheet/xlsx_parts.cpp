@@ -2,6 +2,9 @@
 
 #include "spreadsheet/spreadsheet_session.h"
 
+#include <charconv>
+#include <optional>
+
 namespace quvela::spreadsheet {
 
 namespace {
@@ -127,6 +130,9 @@ XlsxParts locateParts(ZipPackage &package)
     try {
         XmlScanner scanner{std::string_view(workbook)};
         bool inSheets = false;
+        std::optional<XlsxParts::DefinedName> name;
+        std::string localSheet;
+        std::vector<std::pair<XlsxParts::DefinedName, std::string>> names; // with localSheetId
         for (;;) {
             const auto &token = scanner.next();
             if (token.kind == XmlScanner::Kind::Eof)
@@ -140,7 +146,27 @@ XlsxParts locateParts(ZipPackage &package)
             } else if (open && inSheets && token.depth == 2 && local == "sheet") {
                 sheetIds.push_back(attribute(token.attributes, "id"));
                 sheetNames.push_back(attribute(token.attributes, "name"));
+            } else if (token.kind == XmlScanner::Kind::Start && token.depth == 2 && local == "definedName") {
+                name = XlsxParts::DefinedName{attribute(token.attributes, "name"), {}, {}};
+                localSheet = attribute(token.attributes, "localSheetId");
+            } else if (name && token.kind == XmlScanner::Kind::Text) {
+                XmlScanner::decodeAppend(token.raw, name->text);
+            } else if (name && token.kind == XmlScanner::Kind::End && token.depth == 2 && local == "definedName") {
+                names.emplace_back(std::move(*name), localSheet);
+                name.reset();
             }
+        }
+        // A local name belongs to the sheet at its place in <sheets>, which lists chart
+        // sheets too.
+        for (auto &[defined, sheetId] : names) {
+            if (!sheetId.empty()) {
+                std::size_t index = 0;
+                const auto [end, error] = std::from_chars(sheetId.data(), sheetId.data() + sheetId.size(), index);
+                if (error != std::errc() || end != sheetId.data() + sheetId.size() || index >= sheetNames.size())
+                    continue;
+                defined.sheet = sheetNames[index];
+            }
+            parts.definedNames.push_back(std::move(defined));
         }
     } catch (const XmlError &error) {
         damaged(std::string("工作簿部件 XML 无效：") + error.what());

@@ -32,6 +32,14 @@ struct XlsxParts
     std::string calcChain;
     std::vector<std::string> sheetTables;
     bool date1904 = false;
+    // The workbook's defined names, as formulas use them: "应发" for '花名册'!$D$2:$D$4.
+    struct DefinedName
+    {
+        std::string name;
+        std::string sheet; // the sheet a local name belongs to; empty for the whole workbook
+        std::string text;  // the formula it stands for, without "="
+    };
+    std::vector<DefinedName> definedNames;
 };
 
 // The relationships of a part ("" for the package); none when it has no .rels part.

@@ -16,6 +16,8 @@ XlsxRecalculationSheets::XlsxRecalculationSheets(ZipPackage &package, const Xlsx
     , m_sharedStrings(sharedStrings)
     , m_others(parts.otherSheets.size())
 {
+    for (const XlsxParts::DefinedName &name : parts.definedNames)
+        m_names.add(name.name, name.sheet, name.text);
 }
 
 XlsxRecalculationSheets::~XlsxRecalculationSheets() = default;

@@ -28,6 +28,7 @@ public:
     const std::string &name(std::size_t sheet) const override;
     const SheetFormulas *formulas(std::size_t sheet) override;
     const CellStore *cells(std::size_t sheet) override;
+    const DefinedNames &names() const override { return m_names; }
 
     const std::string &part(std::size_t sheet) const;
 
@@ -47,6 +48,7 @@ private:
     std::size_t m_sharedStrings;
     std::vector<Other> m_others;
     std::size_t m_otherCells = 0;
+    DefinedNames m_names;
 };
 
 } // namespace quvela::spreadsheet
